@@ -1,0 +1,115 @@
+#include "Snapshot.h"
+
+#include "Moniker.h"
+#include "ScanClasses.h"
+#include "WmiNames.h"
+
+#include <algorithm>
+
+namespace quorvin::wmi {
+
+void Snapshot::declareClass(std::string_view className) {
+    classEntry(className);
+}
+
+void Snapshot::declareScanClasses() {
+    for (const ClassInfo& info : scanClasses())
+        declareClass(info.name);
+}
+
+void Snapshot::addInstance(std::string_view className, Instance instance) {
+    classEntry(className).instances.push_back(std::move(instance));
+}
+
+const ClassInstances* Snapshot::find(std::string_view className) const {
+    const auto it = std::find_if(classes_.begin(), classes_.end(), [&](const ClassInstances& c) {
+        return equalsIgnoreCase(c.className, className);
+    });
+    return it == classes_.end() ? nullptr : &*it;
+}
+
+ClassInstances& Snapshot::classEntry(std::string_view className) {
+    if (const ClassInstances* found = find(className))
+        return const_cast<ClassInstances&>(*found);
+    classes_.push_back(ClassInstances{std::string(className), {}});
+    return classes_.back();
+}
+
+namespace {
+
+class SnapshotObject : public WmiObject {
+public:
+    SnapshotObject(const ClassInstances& owner, const Instance& instance)
+        : owner_(owner)
+        , instance_(instance) {}
+
+    ScanValue get(std::string_view property) const override {
+        const auto it = std::find_if(instance_.begin(), instance_.end(), [&](const Property& p) {
+            return equalsIgnoreCase(p.name, property);
+        });
+        if (it == instance_.end())
+            throw WmiError("Reading property '" + std::string(property) + "' of " +
+                           owner_.className + " failed: the instance has no such property");
+        return it->value;
+    }
+
+private:
+    const ClassInstances& owner_;
+    const Instance& instance_;
+};
+
+class SnapshotResultSet : public WmiResultSet {
+public:
+    explicit SnapshotResultSet(const ClassInstances& owner)
+        : owner_(owner) {}
+
+    std::unique_ptr<WmiObject> next() override {
+        if (position_ >= owner_.instances.size())
+            return nullptr;
+        return std::make_unique<SnapshotObject>(owner_, owner_.instances[position_++]);
+    }
+
+private:
+    const ClassInstances& owner_;
+    std::size_t position_ = 0;
+};
+
+class SnapshotService : public WmiService {
+public:
+    explicit SnapshotService(const Snapshot& snapshot)
+        : snapshot_(snapshot) {}
+
+    std::unique_ptr<WmiResultSet> execQuery(std::string_view wql) override {
+        const std::string className = selectAllClass(wql);
+        if (className.empty())
+            throw WmiError("ExecQuery \"" + std::string(wql) +
+                           "\" failed: only \"Select * from <class>\" queries are answered here");
+        const ClassInstances* owner = snapshot_.find(className);
+        if (!owner)
+            throw WmiError("ExecQuery \"" + std::string(wql) + "\" failed: invalid class " +
+                           className);
+        return std::make_unique<SnapshotResultSet>(*owner);
+    }
+
+private:
+    const Snapshot& snapshot_;
+};
+
+} // namespace
+
+SnapshotProvider::SnapshotProvider(Snapshot snapshot)
+    : snapshot_(std::move(snapshot)) {}
+
+std::unique_ptr<WmiService> SnapshotProvider::bind(std::string_view objectPath) {
+    const Moniker moniker = parseMoniker(objectPath);
+    if (!isLocalServer(moniker.server))
+        throw WmiError("Binding the WMI object path \"" + std::string(objectPath) +
+                       "\" failed: only the local computer can be reached, not \"" +
+                       moniker.server + "\"");
+    if (!equalsIgnoreCase(moniker.nameSpace, "root\\cimv2"))
+        throw WmiError("Binding the WMI object path \"" + std::string(objectPath) +
+                       "\" failed: invalid namespace " + moniker.nameSpace);
+    return std::make_unique<SnapshotService>(snapshot_);
+}
+
+} // namespace quorvin::wmi

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "Wmi.h"
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace quorvin::wmi {
+
+struct Property {
+    std::string name;
+    ScanValue value;
+};
+using Instance = std::vector<Property>;
+
+struct ClassInstances {
+    std::string className;
+    std::vector<Instance> instances; // in delivery order
+};
+
+// Recorded WMI instances: what a machine answered, built in code or loaded from JSON. A class that
+// is known but has no instance answers with an empty result set; a class that is not known at all
+// fails its query, as an invalid class does in WMI.
+class Snapshot {
+public:
+    // Makes the class known without adding an instance.
+    void declareClass(std::string_view className);
+    // Makes the seven classes the scan queries known.
+    void declareScanClasses();
+    void addInstance(std::string_view className, Instance instance);
+
+    // nullptr when the class is not known; names match without regard to case.
+    const ClassInstances* find(std::string_view className) const;
+    const std::vector<ClassInstances>& classes() const { return classes_; }
+
+private:
+    ClassInstances& classEntry(std::string_view className);
+    std::vector<ClassInstances> classes_;
+};
+
+// Serves a snapshot through the WMI interface: the backend that replays recorded machines, and the
+// one the Linux backend hands its findings to.
+class SnapshotProvider : public WmiProvider {
+public:
+    explicit SnapshotProvider(Snapshot snapshot);
+    std::unique_ptr<WmiService> bind(std::string_view objectPath) override;
+    const Snapshot& snapshot() const { return snapshot_; }
+
+private:
+    Snapshot snapshot_;
+};
+
+} // namespace quorvin::wmi

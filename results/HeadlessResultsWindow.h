@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ResultsWindow.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace quorvin {
+
+// A results window without a screen: it keeps what the scan puts into its controls, and a log of
+// the control operations in the order they came. The command-line report runs the scan against
+// it, and the tests check the scan's order of steps with it.
+class HeadlessResultsWindow : public ResultsWindow {
+public:
+    using ResultsWindow::ResultsWindow;
+
+    const std::vector<std::string>& rows(ModuleList list) const;
+    const std::vector<std::string>& navigations() const { return navigations_; }
+    // "load", "clear Slots", "row Memory 8192 MB", "caption Label35 8 GB", "navigate <url>"...
+    const std::vector<std::string>& log() const { return log_; }
+    int loadCount() const { return loadCount_; }
+
+protected:
+    void createControls() override;
+    void clearListControl(ModuleList list) override;
+    void addListControlRow(ModuleList list, const std::string& row) override;
+    void setLabelCaption(ValueLabel label, const std::string& text) override;
+    std::string labelCaption(ValueLabel label) const override;
+    void navigateBrowser(const std::string& url) override;
+
+private:
+    std::map<ValueLabel, std::string> captions_;
+    std::map<ModuleList, std::vector<std::string>> rows_;
+    std::vector<std::string> navigations_;
+    std::vector<std::string> log_;
+    int loadCount_ = 0;
+};
+
+const char* listName(ModuleList list);
+
+} // namespace quorvin

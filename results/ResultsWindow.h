@@ -1,0 +1,70 @@
+#pragma once
+
+#include "ResultsControls.h"
+#include "scan/NumberText.h"
+#include "scan/ScanRecord.h"
+#include "scan/WmiSession.h"
+
+#include <string>
+
+namespace quorvin {
+
+// What a results window needs from outside: where WMI answers, how numbers are written for the
+// user, and the store's host. The provider must outlive the window.
+struct ScanEnvironment {
+    wmi::WmiProvider& provider;
+    NumberFormat format;
+    std::string storeHost;
+};
+
+// The results window as the scan sees it: it owns the scan record, the report text and the WMI
+// session, and runs the scan. A window is created without its controls; the first use of any
+// control loads it: the controls are made, then the load step blanks the value labels and sets
+// the module counter to 0. A concrete window (the Qt one, or a recording stand-in) supplies the
+// controls.
+class ResultsWindow : public ResultsControls {
+public:
+    explicit ResultsWindow(ScanEnvironment environment);
+    ~ResultsWindow() override;
+    ResultsWindow(const ResultsWindow&) = delete;
+    ResultsWindow& operator=(const ResultsWindow&) = delete;
+
+    // The whole scan: queries, display, report and store page. Returns the text "Success";
+    // every failure is thrown, leaving what was written so far in place.
+    ScanValue getQuorvin();
+
+    // Loads the window if it is not loaded yet (also done by showing it).
+    void ensureLoaded();
+    bool isLoaded() const { return loaded_; }
+
+    const ScanRecord& record() const { return record_; }
+    const std::string& reportText() const { return reportText_; }
+    const ScanEnvironment& environment() const { return environment_; }
+
+    // ResultsControls: each first loads the window.
+    void clearList(ModuleList list) final;
+    void addListRow(ModuleList list, const std::string& row) final;
+    void setCaption(ValueLabel label, const std::string& text) final;
+    std::string caption(ValueLabel label) final;
+    void navigate(const std::string& url) final;
+
+protected:
+    // Makes the native controls; called once, just before the load step.
+    virtual void createControls() = 0;
+    virtual void clearListControl(ModuleList list) = 0;
+    virtual void addListControlRow(ModuleList list, const std::string& row) = 0;
+    virtual void setLabelCaption(ValueLabel label, const std::string& text) = 0;
+    virtual std::string labelCaption(ValueLabel label) const = 0;
+    virtual void navigateBrowser(const std::string& url) = 0;
+
+private:
+    void runLoadStep();
+
+    ScanEnvironment environment_;
+    ScanRecord record_;
+    std::string reportText_;
+    WmiSession session_;
+    bool loaded_ = false;
+};
+
+} // namespace quorvin
