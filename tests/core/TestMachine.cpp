@@ -1,0 +1,40 @@
+#include "TestMachine.h"
+
+namespace quorvin::test {
+
+namespace {
+
+class ScriptedService : public wmi::WmiService {
+public:
+    ScriptedService(std::unique_ptr<wmi::WmiService> inner, const std::string& failQueryOf,
+                    std::vector<std::string>* log)
+        : inner_(std::move(inner))
+        , failQueryOf_(failQueryOf)
+        , log_(log) {}
+
+    std::unique_ptr<wmi::WmiResultSet> execQuery(std::string_view wql) override {
+        if (log_)
+            log_->push_back("query " + std::string(wql));
+        if (!failQueryOf_.empty() && wql.ends_with(failQueryOf_))
+            throw wmi::WmiError("ExecQuery \"" + std::string(wql) + "\" failed: access denied");
+        return inner_->execQuery(wql);
+    }
+
+private:
+    std::unique_ptr<wmi::WmiService> inner_;
+    std::string failQueryOf_;
+    std::vector<std::string>* log_;
+};
+
+} // namespace
+
+std::unique_ptr<wmi::WmiService> ScriptedProvider::bind(std::string_view path) {
+    if (log_)
+        log_->push_back("bind " + std::string(path));
+    if (failBind)
+        throw wmi::WmiError("Binding the WMI object path \"" + std::string(path) +
+                            "\" failed: the WMI service is not running");
+    return std::make_unique<ScriptedService>(inner_.bind(path), failQueryOf, log_);
+}
+
+} // namespace quorvin::test
