@@ -158,12 +158,47 @@ void addDocument(Snapshot& snapshot, const json& document) {
     }
 }
 
+// PowerShell's ">" writes UTF-16LE with a byte order mark; the JSON reader wants UTF-8.
+std::string utf8FromUtf16le(std::string_view bytes) {
+    std::string out;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        char32_t unit =
+            static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
+            const char32_t low = static_cast<unsigned char>(bytes[i + 2]) |
+                                 (static_cast<unsigned char>(bytes[i + 3]) << 8);
+            if (low >= 0xDC00 && low < 0xE000) {
+                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        if (unit < 0x80) {
+            out += static_cast<char>(unit);
+        } else if (unit < 0x800) {
+            out += static_cast<char>(0xC0 | (unit >> 6));
+            out += static_cast<char>(0x80 | (unit & 0x3F));
+        } else if (unit < 0x10000) {
+            out += static_cast<char>(0xE0 | (unit >> 12));
+            out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (unit & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (unit >> 18));
+            out += static_cast<char>(0x80 | ((unit >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (unit & 0x3F));
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 Snapshot parseSnapshotJson(std::string_view jsonText) {
     Snapshot snapshot;
     snapshot.declareScanClasses();
     std::string text(jsonText);
+    if (text.rfind("\xFF\xFE", 0) == 0)
+        text = utf8FromUtf16le(std::string_view(text).substr(2));
     if (text.rfind("\xEF\xBB\xBF", 0) == 0) // PowerShell's Out-File writes a byte order mark
         text.erase(0, 3);
     std::istringstream in(text);

@@ -84,6 +84,27 @@ TEST(SnapshotJson, KeyedByClassNameWithAByteOrderMarkReadsTheSame) {
     EXPECT_EQ(fromJson.window.record(), fromCode.window.record());
 }
 
+TEST(SnapshotJson, AUtf16FileFromPowerShellRedirectionIsRead) {
+    const std::string utf8 =
+        R"({"Win32_BaseBoard": {"Manufacturer": "Gr\u00fcn", "Product": "\u578b\ud83d\ude00"}})";
+    const auto parsedOnce = wmi::parseSnapshotJson(utf8); // escapes decoded by the JSON reader
+    const std::string expectedProduct =
+        parsedOnce.find("Win32_BaseBoard")->instances[0][1].value.asText();
+    // The same text as UTF-16LE with its byte order mark.
+    std::u16string wide = u"{\"Win32_BaseBoard\": {\"Manufacturer\": \"Gr\u00fcn\", \"Product\": "
+                          u"\"\u578b\U0001F600\"}}";
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : wide) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    const auto s = wmi::parseSnapshotJson(bytes);
+    const auto& board = s.find("Win32_BaseBoard")->instances.at(0);
+    EXPECT_EQ(board[0].value, txt("Gr\xC3\xBCn"));
+    EXPECT_EQ(board[1].value.asText(), expectedProduct);
+    EXPECT_EQ(expectedProduct, "\xE5\x9E\x8B\xF0\x9F\x98\x80");
+}
+
 TEST(SnapshotJson, ValuesTakeTheKindsWmiGivesThem) {
     const wmi::Snapshot s = wmi::parseSnapshotJson(R"json(
         { "Capacity": 8589934592, "MemoryType": "24", "Speed": null, "DeviceLocator": 7,
