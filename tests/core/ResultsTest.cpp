@@ -109,23 +109,6 @@ struct Window {
     HeadlessResultsWindow window;
 };
 
-// The typical machine with a few values replaced.
-wmi::Snapshot machineWith(std::string_view className, const std::string& property,
-                          ScanValue value) {
-    wmi::Snapshot s = typicalMachine();
-    wmi::Snapshot out;
-    out.declareScanClasses();
-    for (const auto& c : s.classes())
-        for (auto instance : c.instances) {
-            if (c.className == className)
-                for (auto& p : instance)
-                    if (p.name == property)
-                        p.value = value;
-            out.addInstance(c.className, instance);
-        }
-    return out;
-}
-
 TEST(Display, FillsEveryValueLabelFromTheRecord) {
     Window w(typicalMachine());
     w.window.getQuorvin();
@@ -202,10 +185,11 @@ TEST(Report, HasThirtyFiveCrLfLinesWithTheExactLabels) {
 }
 
 TEST(Report, PlaceholderMakerAndModelReadNotAvailable) {
-    Window w(machineWith("Win32_ComputerSystem", "Model", txt("System Product Name")));
+    Window w(typicalMachineWith("Win32_ComputerSystem", "Model", txt("System Product Name")));
     w.window.getQuorvin();
     EXPECT_NE(w.window.reportText().find("\r\nSystem Model: Not Available\r\n"), std::string::npos);
-    Window maker(machineWith("Win32_ComputerSystem", "Manufacturer", txt("System manufacturer")));
+    Window maker(
+        typicalMachineWith("Win32_ComputerSystem", "Manufacturer", txt("System manufacturer")));
     maker.window.getQuorvin();
     EXPECT_NE(maker.window.reportText().find("\r\nSystem Manufacturer:Not Available\r\n"),
               std::string::npos);
@@ -222,7 +206,8 @@ TEST(Report, EmptyAndNullValuesLeaveTheLabelAlone) {
 }
 
 TEST(Report, UsesTheDecimalCommaOfTheUsersLocale) {
-    wmi::Snapshot s = machineWith("Win32_ComputerSystem", "TotalPhysicalMemory", txt("4284481536"));
+    wmi::Snapshot s =
+        typicalMachineWith("Win32_ComputerSystem", "TotalPhysicalMemory", txt("4284481536"));
     Window w(std::move(s), NumberFormat{","});
     w.window.getQuorvin();
     EXPECT_NE(w.window.reportText().find("\r\nInstalled RAM: 3,99 GB\r\n"), std::string::npos);
@@ -297,7 +282,7 @@ TEST(StoreAddress, ModelFallsBackToTheBoardOnlyForNotAvailable) {
 }
 
 TEST(StoreAddress, AReplacedModelCarriesTheBoardWhileWindowAndReportKeepNotAvailable) {
-    Window w(machineWith("Win32_ComputerSystem", "Model", txt("System Product Name")));
+    Window w(typicalMachineWith("Win32_ComputerSystem", "Model", txt("System Product Name")));
     w.window.getQuorvin();
     EXPECT_EQ(w.window.caption(ValueLabel::Label22), "Not Available");
     EXPECT_NE(w.window.reportText().find("System Model: Not Available\r\n"), std::string::npos);

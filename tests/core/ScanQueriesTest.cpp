@@ -43,18 +43,10 @@ struct Scan {
 };
 
 wmi::Snapshot machineWithModules(const std::vector<ModuleSpec>& modules) {
-    wmi::Snapshot s = typicalMachine();
-    wmi::Snapshot out;
-    out.declareScanClasses();
-    for (const auto& c : s.classes()) {
-        if (c.className == "Win32_PhysicalMemory")
-            continue;
-        for (const auto& i : c.instances)
-            out.addInstance(c.className, i);
-    }
+    std::vector<Instance> instances;
     for (const auto& m : modules)
-        out.addInstance("Win32_PhysicalMemory", moduleInstance(m));
-    return out;
+        instances.push_back(moduleInstance(m));
+    return typicalMachineWithInstances("Win32_PhysicalMemory", instances);
 }
 
 TEST(ScanQueries, TwoModulesGiveTheRunningTextsAndAlignedRows) {
@@ -225,14 +217,7 @@ TEST(ScanQueries, TheLastInstanceDeliveredWins) {
 }
 
 TEST(ScanQueries, NoMemoryArrayLeavesZeroAndEmpty) {
-    wmi::Snapshot s = typicalMachine();
-    wmi::Snapshot out;
-    out.declareScanClasses();
-    for (const auto& c : s.classes())
-        if (c.className != "Win32_PhysicalMemoryArray")
-            for (const auto& i : c.instances)
-                out.addInstance(c.className, i);
-    Scan scan(std::move(out));
+    Scan scan(typicalMachineWithInstances("Win32_PhysicalMemoryArray", {}));
     EXPECT_EQ(scan.window.getQuorvin(), txt("Success"));
     EXPECT_EQ(scan.record().scanMaxGB, 0.0);
     EXPECT_TRUE(scan.record().scanTotalSlots.isEmpty());

@@ -26,7 +26,37 @@ private:
     std::vector<std::string>* log_;
 };
 
+// A copy of the typical machine with each instance passed through edit.
+template <typename Edit> wmi::Snapshot editedTypicalMachine(Edit&& edit) {
+    wmi::Snapshot out;
+    out.declareScanClasses();
+    for (const auto& c : typicalMachine().classes())
+        for (Instance instance : c.instances)
+            if (edit(c.className, instance))
+                out.addInstance(c.className, std::move(instance));
+    return out;
+}
+
 } // namespace
+
+wmi::Snapshot typicalMachineWithInstances(std::string_view className,
+                                          const std::vector<Instance>& instances) {
+    wmi::Snapshot out =
+        editedTypicalMachine([&](const std::string& name, Instance&) { return name != className; });
+    for (const Instance& instance : instances)
+        out.addInstance(className, instance);
+    return out;
+}
+
+wmi::Snapshot typicalMachineWith(std::string_view className, std::string_view property,
+                                 const ScanValue& value) {
+    return editedTypicalMachine([&](const std::string& name, Instance& instance) {
+        for (Property& p : instance)
+            if (name == className && p.name == property)
+                p.value = value;
+        return true;
+    });
+}
 
 std::unique_ptr<wmi::WmiService> ScriptedProvider::bind(std::string_view path) {
     if (log_)

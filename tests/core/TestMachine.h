@@ -61,6 +61,14 @@ inline wmi::Snapshot typicalMachine() {
     return s;
 }
 
+// The typical machine with one class's instances replaced (none, for a class that answers empty).
+wmi::Snapshot typicalMachineWithInstances(std::string_view className,
+                                          const std::vector<Instance>& instances);
+
+// The typical machine with one property of a class set to another value.
+wmi::Snapshot typicalMachineWith(std::string_view className, std::string_view property,
+                                 const ScanValue& value);
+
 // Replays a snapshot, logs each bind and query, and fails where told to.
 class ScriptedProvider : public wmi::WmiProvider {
 public:
