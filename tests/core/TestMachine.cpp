@@ -28,9 +28,10 @@ private:
 
 // A copy of the typical machine with each instance passed through edit.
 template <typename Edit> wmi::Snapshot editedTypicalMachine(Edit&& edit) {
+    const wmi::Snapshot typical = typicalMachine();
     wmi::Snapshot out;
     out.declareScanClasses();
-    for (const auto& c : typicalMachine().classes())
+    for (const auto& c : typical.classes())
         for (Instance instance : c.instances)
             if (edit(c.className, instance))
                 out.addInstance(c.className, std::move(instance));
