@@ -1,0 +1,161 @@
+#include "ProcFacts.h"
+
+#include "TextFile.h"
+
+#include <charconv>
+#include <cmath>
+#include <map>
+
+#ifndef _WIN32
+#include <sys/utsname.h>
+#endif
+
+namespace quorvin::linux_hw {
+
+namespace {
+
+std::string_view trim(std::string_view s) {
+    const auto first = s.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = s.find_last_not_of(" \t\r");
+    return s.substr(first, last - first + 1);
+}
+
+template <typename T> std::optional<T> parseNumber(std::string_view s) {
+    s = trim(s);
+    T value{};
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc{} || end == s.data())
+        return std::nullopt;
+    return value;
+}
+
+// Splits "key\t: value" lines; calls f(key, value) for each, and f("", "") on blank lines.
+template <typename F> void forEachField(std::string_view text, F&& f) {
+    while (!text.empty()) {
+        const auto eol = text.find('\n');
+        const std::string_view line = text.substr(0, eol);
+        text = eol == std::string_view::npos ? std::string_view{} : text.substr(eol + 1);
+        const auto colon = line.find(':');
+        if (colon == std::string_view::npos)
+            f(std::string_view{}, trim(line));
+        else
+            f(trim(line.substr(0, colon)), trim(line.substr(colon + 1)));
+    }
+}
+
+std::optional<int> sysfsPackageId(const std::filesystem::path& sysRoot, int processor) {
+    const auto text =
+        readTextFileIfPresent(sysRoot / "devices/system/cpu" / ("cpu" + std::to_string(processor)) /
+                              "topology/physical_package_id");
+    return text ? parseNumber<int>(*text) : std::nullopt;
+}
+
+std::optional<double> sysfsCurrentMHz(const std::filesystem::path& sysRoot, int processor) {
+    const auto text =
+        readTextFileIfPresent(sysRoot / "devices/system/cpu" / ("cpu" + std::to_string(processor)) /
+                              "cpufreq/scaling_cur_freq");
+    if (!text)
+        return std::nullopt;
+    const auto khz = parseNumber<std::uint64_t>(*text);
+    return khz ? std::optional<double>(static_cast<double>(*khz) / 1000.0) : std::nullopt;
+}
+
+ScanValue textOrNull(const std::string& s) {
+    return s.empty() ? ScanValue::null() : ScanValue::text(s);
+}
+
+} // namespace
+
+std::optional<std::uint64_t> parseMemTotal(std::string_view meminfo) {
+    std::optional<std::uint64_t> bytes;
+    forEachField(meminfo, [&](std::string_view key, std::string_view value) {
+        if (bytes || key != "MemTotal")
+            return;
+        const auto unit = value.find(' ');
+        const auto kb = parseNumber<std::uint64_t>(value.substr(0, unit));
+        const std::string_view suffix =
+            unit == std::string_view::npos ? std::string_view{} : trim(value.substr(unit));
+        if (kb && (suffix == "kB" || suffix.empty()) && *kb <= UINT64_MAX / 1024)
+            bytes = *kb * 1024;
+    });
+    return bytes;
+}
+
+std::vector<LogicalCpu> parseCpuInfo(std::string_view cpuinfo) {
+    std::vector<LogicalCpu> cpus;
+    forEachField(cpuinfo, [&](std::string_view key, std::string_view value) {
+        if (key == "processor") {
+            cpus.emplace_back();
+            cpus.back().processor =
+                parseNumber<int>(value).value_or(static_cast<int>(cpus.size()) - 1);
+            return;
+        }
+        if (cpus.empty() || key.empty())
+            return;
+        LogicalCpu& cpu = cpus.back();
+        if (key == "physical id")
+            cpu.physicalId = parseNumber<int>(value);
+        else if (key == "model name")
+            cpu.modelName = std::string(value);
+        else if (key == "vendor_id")
+            cpu.vendorId = std::string(value);
+        else if (key == "cpu MHz")
+            cpu.mhz = parseNumber<double>(value);
+    });
+    return cpus;
+}
+
+ScanValue systemTypeFor(std::string_view machine) {
+    if (machine == "x86_64" || machine == "amd64")
+        return ScanValue::text("x64-based PC");
+    if (machine == "aarch64" || machine == "arm64")
+        return ScanValue::text("ARM64-based PC");
+    if (machine.size() == 4 && machine[0] == 'i' && machine.substr(2) == "86")
+        return ScanValue::text("X86-based PC");
+    return ScanValue::null();
+}
+
+std::vector<ProcessorPackage> groupPackages(const std::vector<LogicalCpu>& cpus,
+                                            const std::filesystem::path& sysRoot) {
+    std::vector<ProcessorPackage> packages;
+    std::map<int, std::size_t> seen;
+    for (const LogicalCpu& cpu : cpus) {
+        const int id =
+            cpu.physicalId ? *cpu.physicalId : sysfsPackageId(sysRoot, cpu.processor).value_or(0);
+        if (!seen.emplace(id, packages.size()).second)
+            continue;
+        ProcessorPackage p;
+        p.name = textOrNull(cpu.modelName);
+        p.manufacturer = textOrNull(cpu.vendorId);
+        const auto mhz = cpu.mhz ? cpu.mhz : sysfsCurrentMHz(sysRoot, cpu.processor);
+        if (mhz && *mhz > 0 && *mhz < 1e7)
+            p.currentClockMHz = ScanValue::integer(std::llround(*mhz));
+        packages.push_back(std::move(p));
+    }
+    return packages;
+}
+
+std::string hostMachine() {
+#ifndef _WIN32
+    utsname names{};
+    if (uname(&names) == 0)
+        return names.machine;
+#endif
+    return {};
+}
+
+ProcFacts readProcFacts(const std::filesystem::path& procRoot, const std::filesystem::path& sysRoot,
+                        std::string_view machine) {
+    ProcFacts facts;
+    if (const auto meminfo = readTextFileIfPresent(procRoot / "meminfo"))
+        if (const auto bytes = parseMemTotal(*meminfo))
+            facts.totalPhysicalMemory = ScanValue::text(std::to_string(*bytes));
+    facts.systemType = systemTypeFor(machine);
+    if (const auto cpuinfo = readTextFileIfPresent(procRoot / "cpuinfo"))
+        facts.packages = groupPackages(parseCpuInfo(*cpuinfo), sysRoot);
+    return facts;
+}
+
+} // namespace quorvin::linux_hw

@@ -1,0 +1,164 @@
+#include "ComWmiProvider.h"
+
+#include "ComPtr.h"
+#include "HResultText.h"
+#include "ImpersonationLevel.h"
+#include "VariantValue.h"
+#include "WideText.h"
+#include "platform/wmi/Moniker.h"
+
+#include <wbemidl.h>
+
+namespace quorvin::windows {
+
+namespace {
+
+std::string quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+// Why a failed call failed, with a plain word for the codes a scan meets.
+std::string failureText(HRESULT hr) {
+    switch (static_cast<unsigned>(hr)) {
+    case WBEM_E_NOT_FOUND:
+        return "no such property, " + hresultText(hr);
+    case WBEM_E_INVALID_CLASS:
+        return "invalid class, " + hresultText(hr);
+    case WBEM_E_INVALID_NAMESPACE:
+        return "invalid namespace, " + hresultText(hr);
+    case WBEM_E_INVALID_QUERY:
+        return "invalid query, " + hresultText(hr);
+    case WBEM_E_ACCESS_DENIED:
+    case static_cast<unsigned>(E_ACCESSDENIED):
+        return "access denied, " + hresultText(hr);
+    default:
+        return hresultText(hr);
+    }
+}
+
+// The class an instance belongs to, read from its __CLASS system property; fallback when the
+// instance does not say.
+std::string classOf(IWbemClassObject& object, const std::string& fallback) {
+    Variant value;
+    if (FAILED(object.Get(L"__CLASS", 0, value.put(), nullptr, nullptr)))
+        return fallback;
+    const auto name = scanValueOf(value.get());
+    return name && name->isText() ? name->asText() : fallback;
+}
+
+class ComWmiObject : public wmi::WmiObject {
+public:
+    ComWmiObject(ComPtr<IWbemClassObject> object, std::string queriedClass)
+        : object_(std::move(object))
+        , queriedClass_(std::move(queriedClass)) {}
+
+    ScanValue get(std::string_view property) const override {
+        const std::wstring name = toWide(property);
+        Variant value;
+        CIMTYPE type = 0;
+        const HRESULT hr = object_->Get(name.c_str(), 0, value.put(), &type, nullptr);
+        if (FAILED(hr))
+            fail(property, failureText(hr));
+        if (auto converted = scanValueOf(value.get()))
+            return *std::move(converted);
+        fail(property, "its value has the type " + variantTypeName(value.get().vt) +
+                           ", which the scan cannot read");
+    }
+
+private:
+    [[noreturn]] void fail(std::string_view property, const std::string& why) const {
+        throw wmi::WmiError("Reading property '" + std::string(property) + "' of " +
+                            classOf(*object_.get(), queriedClass_) + " failed: " + why);
+    }
+
+    ComPtr<IWbemClassObject> object_;
+    std::string queriedClass_;
+};
+
+class ComWmiResultSet : public wmi::WmiResultSet {
+public:
+    ComWmiResultSet(ComPtr<IEnumWbemClassObject> items, std::string wql)
+        : items_(std::move(items))
+        , wql_(std::move(wql))
+        , queriedClass_(wmi::selectAllClass(wql_)) {}
+
+    std::unique_ptr<wmi::WmiObject> next() override {
+        if (!items_)
+            return nullptr;
+        ComPtr<IWbemClassObject> object;
+        ULONG returned = 0;
+        const HRESULT hr =
+            items_->Next(static_cast<LONG>(WBEM_INFINITE), 1, object.put(), &returned);
+        if (FAILED(hr))
+            throw wmi::WmiError("Reading the next instance of " + quoted(wql_) +
+                                " failed: " + failureText(hr));
+        if (returned == 0 || !object) {
+            items_.reset(); // enumerated once: the end stays the end
+            return nullptr;
+        }
+        return std::make_unique<ComWmiObject>(std::move(object), queriedClass_);
+    }
+
+private:
+    ComPtr<IEnumWbemClassObject> items_;
+    std::string wql_;
+    std::string queriedClass_;
+};
+
+class ComWmiService : public wmi::WmiService {
+public:
+    explicit ComWmiService(ComPtr<IWbemServices> services)
+        : services_(std::move(services)) {}
+
+    std::unique_ptr<wmi::WmiResultSet> execQuery(std::string_view wql) override {
+        const Bstr language("WQL");
+        const Bstr query(wql);
+        ComPtr<IEnumWbemClassObject> items;
+        // Semi-synchronous and forward-only: instances are handed over as they come and
+        // not kept for a second pass, which the scan never makes.
+        const HRESULT hr = services_->ExecQuery(
+            language.get(), query.get(), WBEM_FLAG_RETURN_IMMEDIATELY | WBEM_FLAG_FORWARD_ONLY,
+            nullptr, items.put());
+        if (FAILED(hr))
+            throw wmi::WmiError("ExecQuery " + quoted(wql) + " failed: " + failureText(hr));
+        return std::make_unique<ComWmiResultSet>(std::move(items), std::string(wql));
+    }
+
+private:
+    ComPtr<IWbemServices> services_;
+};
+
+} // namespace
+
+std::unique_ptr<wmi::WmiService> ComWmiProvider::bind(std::string_view objectPath) {
+    const wmi::Moniker moniker = wmi::parseMoniker(objectPath);
+    const DWORD impersonation = impersonationLevelOf(moniker.securitySettings);
+    const std::string path = "\\\\" + moniker.server + "\\" + moniker.nameSpace;
+    const auto fail = [&](const std::string& operation, HRESULT hr) {
+        throw wmi::WmiError("Binding the WMI object path " + quoted(objectPath) +
+                            " failed: " + operation + " " + failureText(hr));
+    };
+
+    ComPtr<IWbemLocator> locator;
+    HRESULT hr = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IWbemLocator, reinterpret_cast<void**>(locator.put()));
+    if (FAILED(hr))
+        fail("creating the WbemLocator gave", hr);
+
+    const Bstr resource(path);
+    ComPtr<IWbemServices> services;
+    hr = locator->ConnectServer(resource.get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
+                                services.put());
+    if (FAILED(hr))
+        fail("ConnectServer(" + quoted(path) + ") gave", hr);
+
+    hr = CoSetProxyBlanket(services.get(), RPC_C_AUTHN_DEFAULT, RPC_C_AUTHZ_DEFAULT,
+                           COLE_DEFAULT_PRINCIPAL, RPC_C_AUTHN_LEVEL_DEFAULT, impersonation,
+                           nullptr, EOAC_DEFAULT);
+    if (FAILED(hr))
+        fail("setting the impersonation level with CoSetProxyBlanket gave", hr);
+
+    return std::make_unique<ComWmiService>(std::move(services));
+}
+
+} // namespace quorvin::windows

@@ -1,0 +1,54 @@
+#include "HResultText.h"
+
+#include <wbemcli.h>
+
+#include <array>
+#include <cstdio>
+
+namespace quorvin::windows {
+
+namespace {
+
+struct NamedResult {
+    HRESULT code;
+    const char* name;
+};
+
+// The failures WMI callers meet most; anything else is given by its code alone.
+const std::array namedResults{
+    NamedResult{static_cast<HRESULT>(WBEM_E_FAILED), "WBEM_E_FAILED"},
+    NamedResult{static_cast<HRESULT>(WBEM_E_NOT_FOUND), "WBEM_E_NOT_FOUND"},
+    NamedResult{static_cast<HRESULT>(WBEM_E_ACCESS_DENIED), "WBEM_E_ACCESS_DENIED"},
+    NamedResult{static_cast<HRESULT>(WBEM_E_PROVIDER_FAILURE), "WBEM_E_PROVIDER_FAILURE"},
+    NamedResult{static_cast<HRESULT>(WBEM_E_TYPE_MISMATCH), "WBEM_E_TYPE_MISMATCH"},
+    NamedResult{static_cast<HRESULT>(WBEM_E_OUT_OF_MEMORY), "WBEM_E_OUT_OF_MEMORY"},
+    NamedResult{static_cast<HRESULT>(WBEM_E_INVALID_PARAMETER), "WBEM_E_INVALID_PARAMETER"},
+    NamedResult{static_cast<HRESULT>(WBEM_E_NOT_SUPPORTED), "WBEM_E_NOT_SUPPORTED"},
+    NamedResult{static_cast<HRESULT>(WBEM_E_INVALID_NAMESPACE), "WBEM_E_INVALID_NAMESPACE"},
+    NamedResult{static_cast<HRESULT>(WBEM_E_INVALID_CLASS), "WBEM_E_INVALID_CLASS"},
+    NamedResult{static_cast<HRESULT>(WBEM_E_INVALID_QUERY), "WBEM_E_INVALID_QUERY"},
+    NamedResult{static_cast<HRESULT>(WBEM_E_INVALID_QUERY_TYPE), "WBEM_E_INVALID_QUERY_TYPE"},
+    NamedResult{static_cast<HRESULT>(WBEM_E_TRANSPORT_FAILURE), "WBEM_E_TRANSPORT_FAILURE"},
+    NamedResult{static_cast<HRESULT>(WBEM_E_SHUTTING_DOWN), "WBEM_E_SHUTTING_DOWN"},
+    NamedResult{E_ACCESSDENIED, "E_ACCESSDENIED"},
+    NamedResult{E_INVALIDARG, "E_INVALIDARG"},
+    NamedResult{E_OUTOFMEMORY, "E_OUTOFMEMORY"},
+    NamedResult{E_NOTIMPL, "E_NOTIMPL"},
+    NamedResult{E_POINTER, "E_POINTER"},
+    NamedResult{E_FAIL, "E_FAIL"},
+    NamedResult{RPC_E_CHANGED_MODE, "RPC_E_CHANGED_MODE"},
+    NamedResult{REGDB_E_CLASSNOTREG, "REGDB_E_CLASSNOTREG"},
+};
+
+} // namespace
+
+std::string hresultText(HRESULT hr) {
+    char code[32];
+    std::snprintf(code, sizeof code, "HRESULT 0x%08lX", static_cast<unsigned long>(hr));
+    for (const NamedResult& named : namedResults)
+        if (named.code == hr)
+            return std::string(named.name) + " (" + code + ")";
+    return code;
+}
+
+} // namespace quorvin::windows

@@ -1,0 +1,74 @@
+#include "DumpFormats.h"
+
+#include "scan/NumberText.h"
+
+#include <nlohmann/json.hpp>
+
+namespace quorvin::dump {
+
+namespace {
+
+nlohmann::ordered_json jsonValue(const ScanValue& value) {
+    switch (value.kind()) {
+    case ScanValue::Kind::Text:
+        return value.asText();
+    case ScanValue::Kind::Integer:
+        return value.asInteger();
+    case ScanValue::Kind::Double:
+        return value.asDouble();
+    case ScanValue::Kind::Empty:
+    case ScanValue::Kind::Null:
+        break;
+    }
+    return nullptr;
+}
+
+std::string readableValue(const ScanValue& value) {
+    switch (value.kind()) {
+    case ScanValue::Kind::Text:
+        return "\"" + value.asText() + "\"";
+    case ScanValue::Kind::Integer:
+        return std::to_string(value.asInteger());
+    case ScanValue::Kind::Double:
+        return numberText(value.asDouble(), NumberFormat{});
+    case ScanValue::Kind::Empty:
+    case ScanValue::Kind::Null:
+        break;
+    }
+    return "null";
+}
+
+} // namespace
+
+std::string jsonText(const std::vector<ClassAnswer>& answers) {
+    nlohmann::ordered_json root = nlohmann::ordered_json::object();
+    for (const ClassAnswer& answer : answers) {
+        nlohmann::ordered_json instances = nlohmann::ordered_json::array();
+        for (const auto& instance : answer.instances) {
+            nlohmann::ordered_json object = nlohmann::ordered_json::object();
+            for (const PropertyValue& p : instance)
+                object[p.name] = jsonValue(p.value);
+            instances.push_back(std::move(object));
+        }
+        root[answer.className] = std::move(instances);
+    }
+    // Invalid UTF-8 in firmware strings is replaced rather than refused.
+    return root.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
+std::string readableText(const std::vector<ClassAnswer>& answers) {
+    std::string out;
+    for (const ClassAnswer& answer : answers) {
+        const std::size_t n = answer.instances.size();
+        out += answer.className + " (" + std::to_string(n) +
+               (n == 1 ? " instance)\n" : " instances)\n");
+        for (std::size_t i = 0; i < n; ++i) {
+            out += "  #" + std::to_string(i + 1) + "\n";
+            for (const PropertyValue& p : answer.instances[i])
+                out += "    " + p.name + ": " + readableValue(p.value) + "\n";
+        }
+    }
+    return out;
+}
+
+} // namespace quorvin::dump

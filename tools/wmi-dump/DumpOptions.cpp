@@ -1,0 +1,54 @@
+#include "DumpOptions.h"
+
+namespace quorvin::dump {
+
+namespace {
+
+void setMode(DumpOptions& options, OutputMode mode, bool& modeGiven) {
+    if (modeGiven && options.mode != mode)
+        throw UsageError("--json and --report cannot be combined");
+    options.mode = mode;
+    modeGiven = true;
+}
+
+} // namespace
+
+DumpOptions parseDumpOptions(std::span<const std::string> args) {
+    DumpOptions options;
+    bool modeGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto fileArgument = [&]() -> std::filesystem::path {
+            if (i + 1 >= args.size() || args[i + 1].empty())
+                throw UsageError(arg + " needs a file name");
+            return args[++i];
+        };
+        if (arg == "--json")
+            setMode(options, OutputMode::Json, modeGiven);
+        else if (arg == "--report")
+            setMode(options, OutputMode::Report, modeGiven);
+        else if (arg == "--smbios")
+            options.smbiosFile = fileArgument();
+        else if (arg == "--snapshot")
+            options.snapshotFile = fileArgument();
+        else if (arg == "--help" || arg == "-h")
+            options.help = true;
+        else
+            throw UsageError("unknown argument '" + arg + "' (try --help)");
+    }
+    if (options.smbiosFile && options.snapshotFile)
+        throw UsageError("--smbios and --snapshot cannot be combined");
+    return options;
+}
+
+const char* usageText() {
+    return "Usage: wmi-dump [--json | --report] [--smbios FILE | --snapshot FILE]\n"
+           "Prints what the WMI backend answers for the seven classes the scan reads.\n"
+           "  --json           one JSON object: class name -> array of instances\n"
+           "  --report         run the whole scan and print its report and store address\n"
+           "  --smbios FILE    read SMBIOS from a 'dmidecode --dump-bin' file instead of the\n"
+           "                   machine's tables (kernel facts still come from this machine)\n"
+           "  --snapshot FILE  replay recorded WMI instances (JSON) instead of this machine\n";
+}
+
+} // namespace quorvin::dump

@@ -1,0 +1,19 @@
+#include "ScanReport.h"
+
+#include "results/HeadlessResultsWindow.h"
+
+#include <stdexcept>
+
+namespace quorvin::dump {
+
+std::string scanReport(wmi::WmiProvider& provider, const std::string& decimalSeparator,
+                       const std::string& storeHost) {
+    HeadlessResultsWindow window(
+        ScanEnvironment{provider, NumberFormat{decimalSeparator}, storeHost});
+    window.getQuorvin();
+    if (window.navigations().empty())
+        throw std::runtime_error("The scan finished without opening the store page");
+    return window.reportText() + "Address: " + window.navigations().back() + "\n";
+}
+
+} // namespace quorvin::dump

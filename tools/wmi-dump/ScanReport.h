@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/wmi/Wmi.h"
+
+#include <string>
+
+namespace quorvin::dump {
+
+// Runs the whole scan on a results window without a screen and returns its report text as built
+// (CR LF line ends kept), followed by "Address: " and the store page address it navigated to.
+std::string scanReport(wmi::WmiProvider& provider, const std::string& decimalSeparator,
+                       const std::string& storeHost);
+
+} // namespace quorvin::dump

@@ -1,0 +1,77 @@
+// wmi-dump: prints what the WMI backend answers for the scan's classes, for support and
+// debugging. Exit codes: 0 done, 1 the backend or the scan failed, 2 bad arguments or input file.
+#include "ClassDump.h"
+#include "DumpFormats.h"
+#include "DumpOptions.h"
+#include "ScanReport.h"
+#include "platform/UserLocale.h"
+#include "platform/linux/LinuxSnapshot.h"
+#include "platform/wmi/SnapshotJson.h"
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace quorvin;
+
+constexpr int exitFailure = 1;
+constexpr int exitUsage = 2;
+
+// The input named on the command line, or this machine. A file that cannot be used is the
+// user's input error, reported as such.
+std::unique_ptr<wmi::WmiProvider> chooseProvider(const dump::DumpOptions& options) {
+    try {
+        if (options.smbiosFile)
+            return std::make_unique<wmi::SnapshotProvider>(
+                linux_hw::readLinuxSnapshot(linux_hw::LinuxRoots{}, *options.smbiosFile));
+        if (options.snapshotFile)
+            return std::make_unique<wmi::SnapshotProvider>(
+                wmi::loadSnapshotFile(*options.snapshotFile));
+    } catch (const std::exception& e) {
+        throw dump::UsageError(e.what());
+    }
+    return linux_hw::makeLinuxProvider();
+}
+
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        const dump::DumpOptions options = dump::parseDumpOptions(args);
+        if (options.help) {
+            std::cout << dump::usageText();
+            return 0;
+        }
+        const auto provider = chooseProvider(options);
+        switch (options.mode) {
+        case dump::OutputMode::Report:
+            std::cout << dump::scanReport(*provider, userDecimalSeparator(), QUORVIN_STORE_HOST);
+            break;
+        case dump::OutputMode::Json:
+            std::cout << dump::jsonText(dump::collectScanClasses(*provider));
+            break;
+        case dump::OutputMode::Readable:
+            std::cout << dump::readableText(dump::collectScanClasses(*provider));
+            break;
+        }
+        std::cout.flush();
+        return std::cout ? 0 : exitFailure;
+    } catch (const dump::UsageError& e) {
+        std::cerr << "wmi-dump: " << oneLine(e.what()) << "\n";
+        return exitUsage;
+    } catch (const std::exception& e) {
+        std::cerr << "wmi-dump: " << oneLine(e.what()) << "\n";
+        return exitFailure;
+    }
+}
