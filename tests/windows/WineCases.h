@@ -1,0 +1,13 @@
+#pragma once
+
+#include "CheckRunner.h"
+#include "HostFacts.h"
+
+namespace quorvin::checks {
+
+// Binding, the seven scan queries and the value kinds, against Wine's WMI.
+void addComWmiProviderCases(CheckRunner& runner, const HostFacts& host);
+// A whole scan through the headless results window, which Wine's WMI cannot complete.
+void addWineScanCases(CheckRunner& runner);
+
+} // namespace quorvin::checks
