@@ -10,6 +10,7 @@ int main() {
     std::cout << "host: " << host.totalPhysicalMemory << " bytes, CPU " << host.cpuVendor
               << (host.hostHasDmi ? ", DMI strings from the host" : ", no host DMI") << "\n";
     CheckRunner runner;
+    addConversionCases(runner);
     addComWmiProviderCases(runner, host);
     addWineScanCases(runner);
     return runner.run();
