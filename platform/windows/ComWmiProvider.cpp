@@ -55,8 +55,7 @@ public:
     ScanValue get(std::string_view property) const override {
         const std::wstring name = toWide(property);
         Variant value;
-        CIMTYPE type = 0;
-        const HRESULT hr = object_->Get(name.c_str(), 0, value.put(), &type, nullptr);
+        const HRESULT hr = object_->Get(name.c_str(), 0, value.put(), nullptr, nullptr);
         if (FAILED(hr))
             fail(property, failureText(hr));
         if (auto converted = scanValueOf(value.get()))

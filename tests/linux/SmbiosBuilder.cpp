@@ -1,0 +1,291 @@
+#include "SmbiosBuilder.h"
+
+#include <cstring>
+
+namespace quorvin::testing {
+
+namespace {
+
+void putLe(Bytes& out, std::uint64_t v, int width) {
+    for (int i = 0; i < width; ++i)
+        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+void putAnchor(Bytes& out, const char* anchor) {
+    out.insert(out.end(), anchor, anchor + std::strlen(anchor));
+}
+
+// Makes bytes [from, from+length) sum to zero through the checksum byte at `at`.
+void fixChecksum(Bytes& out, std::size_t from, std::size_t length, std::size_t at) {
+    out[at] = 0;
+    std::uint8_t sum = 0;
+    for (std::size_t i = from; i < from + length; ++i)
+        sum = static_cast<std::uint8_t>(sum + out[i]);
+    out[at] = static_cast<std::uint8_t>(-sum);
+}
+
+} // namespace
+
+StructureBuilder::StructureBuilder(std::uint8_t type, std::uint16_t handle) {
+    formatted_.push_back(type);
+    formatted_.push_back(0);
+    putLe(formatted_, handle, 2);
+}
+
+StructureBuilder& StructureBuilder::byte(std::uint8_t v) {
+    formatted_.push_back(v);
+    return *this;
+}
+StructureBuilder& StructureBuilder::word(std::uint16_t v) {
+    putLe(formatted_, v, 2);
+    return *this;
+}
+StructureBuilder& StructureBuilder::dword(std::uint32_t v) {
+    putLe(formatted_, v, 4);
+    return *this;
+}
+StructureBuilder& StructureBuilder::qword(std::uint64_t v) {
+    putLe(formatted_, v, 8);
+    return *this;
+}
+StructureBuilder& StructureBuilder::string(const std::optional<std::string>& text) {
+    if (!text)
+        return byte(0);
+    strings_.push_back(*text);
+    return byte(static_cast<std::uint8_t>(strings_.size()));
+}
+StructureBuilder& StructureBuilder::padTo(std::size_t offset) {
+    if (formatted_.size() < offset)
+        formatted_.resize(offset, 0);
+    return *this;
+}
+
+Bytes StructureBuilder::build() const {
+    Bytes out = formatted_;
+    out[1] = static_cast<std::uint8_t>(formatted_.size());
+    for (const std::string& s : strings_) {
+        out.insert(out.end(), s.begin(), s.end());
+        out.push_back(0);
+    }
+    if (strings_.empty())
+        out.push_back(0);
+    out.push_back(0);
+    return out;
+}
+
+Bytes biosStructure(const std::optional<std::string>& vendor,
+                    const std::optional<std::string>& version) {
+    return StructureBuilder(0, 0x0000)
+        .string(vendor)
+        .string(version)
+        .word(0xF000)         // starting address segment
+        .string("01/15/2024") // release date
+        .byte(0xFF)           // ROM size
+        .qword(0x0B9DD880)    // characteristics
+        .padTo(0x18)
+        .build();
+}
+
+Bytes systemStructure(const std::optional<std::string>& maker,
+                      const std::optional<std::string>& product,
+                      const std::optional<std::string>& version,
+                      const std::optional<std::string>& serial) {
+    StructureBuilder b(1, 0x0001);
+    b.string(maker).string(product).string(version).string(serial);
+    for (int i = 0; i < 16; ++i)
+        b.byte(static_cast<std::uint8_t>(0x10 + i)); // UUID
+    return b.byte(0x06).string("SKU-1").string("Desktop").build();
+}
+
+Bytes baseboardStructure(const std::optional<std::string>& maker,
+                         const std::optional<std::string>& product) {
+    return StructureBuilder(2, 0x0002)
+        .string(maker)
+        .string(product)
+        .string("Rev 1.02")
+        .string("BSN12345")
+        .string(std::nullopt)
+        .byte(0x09)
+        .string("Default string")
+        .word(0x0003)
+        .byte(0x0A)
+        .byte(0)
+        .build();
+}
+
+Bytes processorStructure(std::uint16_t externalClock, bool populated) {
+    return StructureBuilder(4, 0x0040)
+        .string("CPU0") // socket designation
+        .byte(0x03)     // central processor
+        .byte(0xC6)     // family
+        .string("Intel(R) Corporation")
+        .qword(0xBFEBFBFF000906EA) // processor id
+        .string("Intel(R) Core(TM) i7-9700 CPU @ 3.00GHz")
+        .byte(0x8A) // voltage
+        .word(externalClock)
+        .word(4700) // max speed
+        .word(3000) // current speed
+        .byte(populated ? 0x41 : 0x00)
+        .byte(0x01)
+        .padTo(0x30)
+        .build();
+}
+
+Bytes memoryArrayStructure(const MemoryArray& a) {
+    return StructureBuilder(16, 0x1000)
+        .byte(0x03) // location: system board
+        .byte(a.use)
+        .byte(0x03) // no ECC
+        .dword(a.maxCapacityKB)
+        .word(0xFFFE) // no error information
+        .word(a.devices)
+        .qword(a.extendedMaxBytes)
+        .build();
+}
+
+Bytes memoryDeviceStructure(const MemoryDevice& d) {
+    StructureBuilder b(17, 0x1100);
+    b.word(0x1000)    // array handle
+        .word(0xFFFE) // error handle
+        .word(64)     // total width
+        .word(64)     // data width
+        .word(d.size)
+        .byte(0x09) // form factor: DIMM
+        .byte(0)    // set
+        .string(d.locator)
+        .string("BANK 0")
+        .byte(d.memoryType)
+        .word(0x0080)       // type detail: synchronous
+        .word(d.speed)      // 0x15
+        .string("Kingston") // 0x17
+        .string("0F1E2D3C")
+        .string(std::nullopt)
+        .string("KHX2400C15/8G") // 0x1A
+        .byte(0x02)              // rank
+        .dword(d.extendedSize)   // 0x1C
+        .word(d.speed)           // configured speed 0x20
+        .padTo(0x54)
+        .dword(d.extendedSpeed)  // 0x54
+        .dword(d.extendedSpeed); // 0x58
+    Bytes out = b.build();
+    // Cut the formatted area to the requested version's length and keep the strings.
+    if (d.length < out[1]) {
+        const std::size_t full = out[1];
+        out.erase(out.begin() + static_cast<std::ptrdiff_t>(d.length),
+                  out.begin() + static_cast<std::ptrdiff_t>(full));
+        out[1] = static_cast<std::uint8_t>(d.length);
+    }
+    return out;
+}
+
+Bytes endOfTable() {
+    return StructureBuilder(127, 0xFEFF).build();
+}
+
+Bytes concat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+Bytes entryPoint2(std::uint16_t tableLength, std::uint16_t structureCount,
+                  std::uint32_t tableAddress, int major, int minor) {
+    Bytes ep;
+    putAnchor(ep, "_SM_");
+    ep.push_back(0);    // checksum
+    ep.push_back(0x1F); // length
+    ep.push_back(static_cast<std::uint8_t>(major));
+    ep.push_back(static_cast<std::uint8_t>(minor));
+    putLe(ep, 0x100, 2); // max structure size
+    ep.push_back(0);     // revision
+    ep.resize(0x10, 0);
+    putAnchor(ep, "_DMI_");
+    ep.push_back(0);
+    putLe(ep, tableLength, 2);
+    putLe(ep, tableAddress, 4);
+    putLe(ep, structureCount, 2);
+    ep.push_back(static_cast<std::uint8_t>((major << 4) | minor));
+    fixChecksum(ep, 0x10, 0x0F, 0x15);
+    fixChecksum(ep, 0, 0x1F, 0x04);
+    return ep;
+}
+
+Bytes entryPoint3(std::uint32_t tableMaxSize, std::uint64_t tableAddress, int major, int minor) {
+    Bytes ep;
+    putAnchor(ep, "_SM3_");
+    ep.push_back(0);
+    ep.push_back(0x18);
+    ep.push_back(static_cast<std::uint8_t>(major));
+    ep.push_back(static_cast<std::uint8_t>(minor));
+    ep.push_back(0); // docrev
+    ep.push_back(1); // entry point revision
+    ep.push_back(0);
+    putLe(ep, tableMaxSize, 4);
+    putLe(ep, tableAddress, 8);
+    fixChecksum(ep, 0, 0x18, 0x05);
+    return ep;
+}
+
+Bytes dumpFile2(const Bytes& table, std::uint16_t structureCount) {
+    Bytes out = entryPoint2(static_cast<std::uint16_t>(table.size()), structureCount, 0x20);
+    out.resize(0x20, 0);
+    out.insert(out.end(), table.begin(), table.end());
+    return out;
+}
+
+Bytes dumpFile3(const Bytes& table) {
+    Bytes out = entryPoint3(static_cast<std::uint32_t>(table.size()), 0x20);
+    out.resize(0x20, 0);
+    out.insert(out.end(), table.begin(), table.end());
+    return out;
+}
+
+Bytes realisticTable(std::uint16_t* structureCount) {
+    const Bytes oemStrings =
+        StructureBuilder(11, 0x0B00).byte(2).string("OEM one").string("OEM two").build();
+    const Bytes portConnector = StructureBuilder(8, 0x0800)
+                                    .string("J1A1")
+                                    .byte(0x0F)
+                                    .string("PS2Mouse")
+                                    .byte(0x0F)
+                                    .byte(0x0E)
+                                    .build();
+    MemoryDevice dimm0, dimm1, empty2, empty3;
+    dimm0.size = 0x2000;
+    dimm0.memoryType = 0x1A;
+    dimm0.speed = 2400;
+    dimm0.locator = "ChannelA-DIMM0";
+    dimm1 = dimm0;
+    dimm1.locator = "ChannelB-DIMM0";
+    empty2.size = 0;
+    empty2.speed = 0;
+    empty2.memoryType = 0x02;
+    empty2.locator = "ChannelA-DIMM1";
+    empty3 = empty2;
+    empty3.locator = "ChannelB-DIMM1";
+    const std::vector<Bytes> parts{
+        biosStructure("American Megatrends Inc.", "F12"),
+        systemStructure("Gigabyte Technology Co., Ltd.", "Z390 AORUS PRO", "Default string",
+                        "Default string"),
+        baseboardStructure("Gigabyte Technology Co., Ltd.", "Z390 AORUS PRO-CF"),
+        portConnector,
+        portConnector,
+        oemStrings,
+        processorStructure(100, true),
+        memoryArrayStructure(MemoryArray{}),
+        memoryDeviceStructure(dimm0),
+        memoryDeviceStructure(empty2),
+        memoryDeviceStructure(dimm1),
+        memoryDeviceStructure(empty3),
+        endOfTable(),
+    };
+    Bytes out;
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    if (structureCount)
+        *structureCount = static_cast<std::uint16_t>(parts.size());
+    return out;
+}
+
+} // namespace quorvin::testing

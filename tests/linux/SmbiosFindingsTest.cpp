@@ -1,0 +1,184 @@
+#include "platform/linux/SmbiosFindings.h"
+#include "SmbiosBuilder.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvin::linux_hw {
+namespace {
+
+using testing::Bytes;
+
+const ScanValue null = ScanValue::null();
+ScanValue text(const char* s) {
+    return ScanValue::text(s);
+}
+ScanValue integer(std::int64_t v) {
+    return ScanValue::integer(v);
+}
+
+ScanValue property(const wmi::Instance& instance, std::string_view name) {
+    for (const wmi::Property& p : instance)
+        if (p.name == name)
+            return p.value;
+    ADD_FAILURE() << "no property " << name;
+    return {};
+}
+
+SmbiosStructure only(const Bytes& raw) {
+    // The structures view the buffer, so it must stay alive: keep it in a static pool.
+    static std::vector<Bytes> keep;
+    keep.push_back(raw);
+    auto structures = parseStructures(keep.back());
+    EXPECT_EQ(structures.size(), 1u);
+    return structures.at(0);
+}
+
+struct DeviceCase {
+    const char* name;
+    testing::MemoryDevice device;
+    ScanValue capacity;
+    ScanValue speed;
+};
+
+TEST(SmbiosFindings, MemoryDeviceSizesAndSpeeds) {
+    using testing::MemoryDevice;
+    auto dev = [](std::uint16_t size, std::uint32_t extSize, std::uint16_t speed,
+                  std::uint32_t extSpeed, std::size_t length = 0x5C) {
+        MemoryDevice d;
+        d.size = size;
+        d.extendedSize = extSize;
+        d.speed = speed;
+        d.extendedSpeed = extSpeed;
+        d.length = length;
+        return d;
+    };
+    const std::vector<DeviceCase> cases{
+        {"8 GB in MB", dev(8192, 0, 2400, 0), text("8589934592"), integer(2400)},
+        {"512 KB, bit 15", dev(0x8000 | 512, 0, 66, 0), text("524288"), integer(66)},
+        {"extended size 64 GB", dev(0x7FFF, 65536, 3200, 0), text("68719476736"), integer(3200)},
+        {"extended size ignores bit 31", dev(0x7FFF, 0x80000000u | 32768, 3200, 0),
+         text("34359738368"), integer(3200)},
+        {"extended size zero", dev(0x7FFF, 0, 3200, 0), null, integer(3200)},
+        {"unknown size", dev(0xFFFF, 0, 1333, 0), null, integer(1333)},
+        {"unknown speed", dev(4096, 0, 0, 0), text("4294967296"), null},
+        {"extended speed", dev(16384, 0, 0xFFFF, 8400), text("17179869184"), integer(8400)},
+        {"extended speed missing in a 2.8 structure", dev(16384, 0, 0xFFFF, 8400, 0x28),
+         text("17179869184"), null},
+        {"SMBIOS 2.1 structure has no speed", dev(1024, 0, 100, 0, 0x15), text("1073741824"), null},
+        {"SMBIOS 2.3 structure", dev(1024, 0, 133, 0, 0x1B), text("1073741824"), integer(133)},
+    };
+    for (const DeviceCase& c : cases) {
+        const auto instance = memoryDeviceInstance(only(memoryDeviceStructure(c.device)));
+        ASSERT_TRUE(instance) << c.name;
+        EXPECT_EQ(property(*instance, "capacity"), c.capacity) << c.name;
+        EXPECT_EQ(property(*instance, "speed"), c.speed) << c.name;
+    }
+}
+
+TEST(SmbiosFindings, EmptySocketGivesNoInstance) {
+    testing::MemoryDevice empty;
+    empty.size = 0;
+    EXPECT_FALSE(memoryDeviceInstance(only(memoryDeviceStructure(empty))));
+}
+
+TEST(SmbiosFindings, MemoryTypeUsesTheWmiNumbering) {
+    const std::vector<std::pair<std::uint8_t, std::int64_t>> cases{
+        {0x01, 1},  {0x02, 0},  {0x03, 2},  {0x0F, 17}, {0x12, 20}, {0x13, 21},
+        {0x14, 22}, {0x18, 24}, {0x19, 25}, {0x1A, 0},  {0x22, 0},  {0x15, 0},
+    };
+    for (const auto& [smbios, wmiType] : cases) {
+        testing::MemoryDevice d;
+        d.memoryType = smbios;
+        const auto instance = memoryDeviceInstance(only(memoryDeviceStructure(d)));
+        ASSERT_TRUE(instance);
+        EXPECT_EQ(property(*instance, "memorytype"), integer(wmiType))
+            << "SMBIOS code " << int(smbios);
+    }
+}
+
+TEST(SmbiosFindings, UnsetStringsAreNull) {
+    testing::MemoryDevice d;
+    d.locator = std::nullopt;
+    const auto device = memoryDeviceInstance(only(memoryDeviceStructure(d)));
+    ASSERT_TRUE(device);
+    EXPECT_EQ(property(*device, "devicelocator"), null);
+
+    const auto bios = biosInstance(only(testing::biosStructure(std::nullopt, "1.2.3")));
+    EXPECT_EQ(property(bios, "manufacturer"), null);
+    EXPECT_EQ(property(bios, "SMBIOSBIOSVersion"), text("1.2.3"));
+
+    const auto product =
+        productInstance(only(testing::systemStructure("Maker", std::nullopt, std::nullopt, "SN1")));
+    EXPECT_EQ(property(product, "Vendor"), text("Maker"));
+    EXPECT_EQ(property(product, "Version"), null);
+    EXPECT_EQ(property(product, "IdentifyingNumber"), text("SN1"));
+
+    const auto board = baseboardInstance(only(testing::baseboardStructure(std::nullopt, "B1")));
+    EXPECT_EQ(property(board, "manufacturer"), null);
+    EXPECT_EQ(property(board, "product"), text("B1"));
+}
+
+TEST(SmbiosFindings, MemoryArrayMaximumCapacity) {
+    struct Case {
+        const char* name;
+        std::uint32_t max;
+        std::uint64_t extended;
+        ScanValue expected;
+    };
+    const std::vector<Case> cases{
+        {"32 GB in KB", 33554432, 0, integer(33554432)},
+        {"unknown", 0, 0, null},
+        {"extended 2 TB", 0x80000000u, 2ull << 40, integer(2147483648)},
+        {"extended beyond a uint32 of KB", 0x80000000u, 8ull << 40, null},
+        {"extended zero", 0x80000000u, 0, null},
+    };
+    for (const Case& c : cases) {
+        testing::MemoryArray a;
+        a.maxCapacityKB = c.max;
+        a.extendedMaxBytes = c.extended;
+        const auto instance = memoryArrayInstance(only(memoryArrayStructure(a)));
+        EXPECT_EQ(property(instance, "MaxCapacity"), c.expected) << c.name;
+        EXPECT_EQ(property(instance, "MemoryDevices"), integer(4)) << c.name;
+    }
+}
+
+TEST(SmbiosFindings, WholeTableGivesOneInstancePerPopulatedDevice) {
+    testing::MemoryArray flash;
+    flash.use = 0x05; // flash memory: not a system memory array
+    flash.devices = 1;
+    // realisticTable ends with the end-of-table structure; put the extras before it.
+    const Bytes base = testing::realisticTable();
+    const Bytes end = testing::endOfTable();
+    Bytes withExtras(base.begin(), base.end() - static_cast<std::ptrdiff_t>(end.size()));
+    withExtras = testing::concat({withExtras, memoryArrayStructure(flash),
+                                  testing::processorStructure(0, true),
+                                  testing::processorStructure(133, false), end});
+
+    const auto structures = parseStructures(withExtras);
+    const SmbiosFindings f = decodeFindings(structures);
+    ASSERT_EQ(f.memoryDevices.size(), 2u);
+    EXPECT_EQ(property(f.memoryDevices[0], "devicelocator"), text("ChannelA-DIMM0"));
+    EXPECT_EQ(property(f.memoryDevices[1], "devicelocator"), text("ChannelB-DIMM0"));
+    EXPECT_EQ(property(f.memoryDevices[0], "memorytype"), integer(0)) << "DDR4";
+    ASSERT_EQ(f.memoryArrays.size(), 1u);
+    EXPECT_EQ(f.bios.size(), 1u);
+    EXPECT_EQ(f.baseboards.size(), 1u);
+    ASSERT_EQ(f.products.size(), 1u);
+    EXPECT_EQ(f.systemManufacturer, text("Gigabyte Technology Co., Ltd."));
+    EXPECT_EQ(f.systemModel, text("Z390 AORUS PRO"));
+    // Two populated sockets (the unpopulated one is left out), the second with unknown clock.
+    ASSERT_EQ(f.processorExternalClocks.size(), 2u);
+    EXPECT_EQ(f.processorExternalClocks[0], integer(100));
+    EXPECT_EQ(f.processorExternalClocks[1], null);
+}
+
+TEST(SmbiosFindings, NoStructuresNoInstances) {
+    const SmbiosFindings f = decodeFindings({});
+    EXPECT_TRUE(f.bios.empty());
+    EXPECT_TRUE(f.memoryDevices.empty());
+    EXPECT_EQ(f.systemManufacturer, null);
+    EXPECT_EQ(f.systemModel, null);
+}
+
+} // namespace
+} // namespace quorvin::linux_hw

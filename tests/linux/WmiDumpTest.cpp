@@ -1,0 +1,191 @@
+// Runs the built wmi-dump the way a support engineer would and checks its exit codes and output.
+#include "FakeTree.h"
+#include "SmbiosBuilder.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace quorvin {
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string out;
+};
+
+// Runs wmi-dump with the arguments (already shell-quoted) and an optional environment prefix;
+// stderr is folded into the output only where `withStderr` asks for it.
+ToolRun wmiDump(const std::string& args, const std::string& environment = "",
+                bool withStderr = false) {
+    const std::string command =
+        environment + " '" WMI_DUMP_PATH "' " + args + (withStderr ? " 2>&1" : " 2>/dev/null");
+    ToolRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        throw std::runtime_error("Starting " + command + " failed");
+    std::array<char, 4096> buffer;
+    std::size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        run.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string quoted(const std::filesystem::path& p) {
+    return "'" + p.string() + "'";
+}
+
+TEST(WmiDump, BadArgumentsAndFilesExitWithTwoAndOneLine) {
+    testing::FakeTree tree;
+    const auto garbage = tree.write("garbage.bin", "not an SMBIOS dump at all, just words");
+    const auto badJson = tree.write("bad.json", "{ this is not json");
+    const std::vector<std::string> cases{
+        "--bogus",
+        "--smbios",
+        "--snapshot",
+        "--json --report",
+        "--smbios " + quoted(tree.root() / "missing.bin"),
+        "--json --smbios " + quoted(garbage),
+        "--report --snapshot " + quoted(badJson),
+        "--smbios " + quoted(garbage) + " --snapshot " + quoted(badJson),
+    };
+    for (const std::string& args : cases) {
+        const ToolRun run = wmiDump(args, "", true);
+        EXPECT_EQ(run.exitCode, 2) << args << ": " << run.out;
+        ASSERT_FALSE(run.out.empty()) << args;
+        EXPECT_EQ(run.out.find('\n'), run.out.size() - 1) << args << ": " << run.out;
+        EXPECT_EQ(run.out.rfind("wmi-dump: ", 0), 0u) << run.out;
+    }
+}
+
+TEST(WmiDump, JsonOverADumpFileHasEveryClassAndPropertyWithItsKind) {
+    testing::FakeTree tree;
+    std::uint16_t count = 0;
+    const auto table = testing::realisticTable(&count);
+    const auto file = tree.write("machine.bin", testing::dumpFile2(table, count));
+    const ToolRun run = wmiDump("--json --smbios " + quoted(file));
+    ASSERT_EQ(run.exitCode, 0);
+    const auto json = nlohmann::ordered_json::parse(run.out);
+
+    const std::vector<std::pair<std::string, std::vector<std::string>>> expected{
+        {"Win32_ComputerSystem", {"manufacturer", "Model", "TotalPhysicalMemory", "SystemType"}},
+        {"Win32_PhysicalMemoryArray", {"MaxCapacity", "MemoryDevices"}},
+        {"Win32_PhysicalMemory", {"capacity", "memorytype", "speed", "devicelocator"}},
+        {"Win32_Processor", {"Name", "manufacturer", "CurrentClockSpeed", "extclock"}},
+        {"Win32_Bios", {"manufacturer", "SMBIOSBIOSVersion"}},
+        {"Win32_ComputerSystemProduct", {"IdentifyingNumber", "Vendor", "Version"}},
+        {"Win32_Baseboard", {"manufacturer", "product"}},
+    };
+    ASSERT_TRUE(json.is_object());
+    ASSERT_EQ(json.size(), expected.size());
+    auto it = json.begin();
+    for (const auto& [className, properties] : expected) {
+        ASSERT_EQ(it.key(), className);
+        ASSERT_TRUE(it.value().is_array()) << className;
+        for (const auto& instance : it.value()) {
+            std::vector<std::string> names;
+            for (auto p = instance.begin(); p != instance.end(); ++p)
+                names.push_back(p.key());
+            EXPECT_EQ(names, properties) << className;
+        }
+        ++it;
+    }
+    const auto& modules = json["Win32_PhysicalMemory"];
+    ASSERT_EQ(modules.size(), 2u);
+    EXPECT_EQ(modules[0]["capacity"], "8589934592") << "uint64 as text";
+    EXPECT_EQ(modules[0]["speed"], 2400);
+    EXPECT_EQ(modules[0]["memorytype"], 0);
+    EXPECT_EQ(modules[1]["devicelocator"], "ChannelB-DIMM0");
+    EXPECT_EQ(json["Win32_PhysicalMemoryArray"][0]["MaxCapacity"], 33554432);
+    EXPECT_EQ(json["Win32_Bios"][0]["SMBIOSBIOSVersion"], "F12");
+    EXPECT_EQ(json["Win32_Processor"][0]["extclock"], 100);
+    EXPECT_TRUE(json["Win32_ComputerSystem"][0]["TotalPhysicalMemory"].is_string());
+    EXPECT_TRUE(json["Win32_Baseboard"][0]["product"].is_string());
+
+    // The dump reads back as a recording with the same answer.
+    const auto recorded = tree.write("recorded.json", run.out);
+    const ToolRun replay = wmiDump("--json --snapshot " + quoted(recorded));
+    ASSERT_EQ(replay.exitCode, 0);
+    EXPECT_EQ(nlohmann::ordered_json::parse(replay.out), json);
+
+    // Readable form: same classes, a line per property.
+    const ToolRun readable = wmiDump("--smbios " + quoted(file));
+    ASSERT_EQ(readable.exitCode, 0);
+    EXPECT_NE(readable.out.find("Win32_PhysicalMemory (2 instances)\n"), std::string::npos)
+        << readable.out;
+    EXPECT_NE(readable.out.find("    capacity: \"8589934592\"\n"), std::string::npos);
+    EXPECT_NE(readable.out.find("    MaxCapacity: 33554432\n"), std::string::npos);
+}
+
+TEST(WmiDump, JsonOfThisMachineSucceeds) {
+    const ToolRun run = wmiDump("--json");
+    ASSERT_EQ(run.exitCode, 0);
+    const auto json = nlohmann::json::parse(run.out);
+    ASSERT_EQ(json["Win32_ComputerSystem"].size(), 1u);
+    EXPECT_TRUE(json["Win32_ComputerSystem"][0]["TotalPhysicalMemory"].is_string());
+}
+
+const char* recordedMachine = R"({
+  "Win32_ComputerSystem": [{"manufacturer": "Contoso", "Model": "Desk 5",
+    "TotalPhysicalMemory": "17098874880", "SystemType": "x64-based PC"}],
+  "Win32_PhysicalMemoryArray": [{"MaxCapacity": 33554432, "MemoryDevices": 4}],
+  "Win32_PhysicalMemory": [
+    {"capacity": "8589934592", "memorytype": 24, "speed": 1600, "devicelocator": "DIMM0"},
+    {"capacity": "4294967296", "memorytype": 24, "speed": 1333, "devicelocator": "DIMM2"}],
+  "Win32_Processor": [{"Name": "Contoso CPU", "manufacturer": "GenuineIntel",
+    "CurrentClockSpeed": 3400, "extclock": 100}],
+  "Win32_Bios": [{"manufacturer": "Contoso BIOS", "SMBIOSBIOSVersion": "A07"}],
+  "Win32_ComputerSystemProduct": [{"IdentifyingNumber": "SN-1", "Vendor": "Contoso",
+    "Version": "1"}],
+  "Win32_Baseboard": [{"manufacturer": "Contoso", "product": "0K240Y"}]
+})";
+
+TEST(WmiDump, ReportOverARecordingKeepsCrLfAndEndsWithTheAddress) {
+    testing::FakeTree tree;
+    const auto file = tree.write("machine.json", recordedMachine);
+    const ToolRun run = wmiDump("--report --snapshot " + quoted(file), "LC_ALL=C");
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    const auto addressAt = run.out.rfind("Address: ");
+    ASSERT_NE(addressAt, std::string::npos);
+    const std::string report = run.out.substr(0, addressAt);
+    const std::string address = run.out.substr(addressAt);
+    EXPECT_NE(report.find("Capacity: 8192 MB,4096 MB,\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("Installed RAM: 15.92 GB\r\n"), std::string::npos) << report;
+    EXPECT_EQ(report.size() - report.find("\r\n", report.size() - 2), 2u) << "report ends CR LF";
+    std::size_t lines = 0, pos = 0;
+    while ((pos = report.find("\r\n", pos)) != std::string::npos)
+        ++lines, pos += 2;
+    EXPECT_EQ(lines, 35u);
+    EXPECT_EQ(address.rfind("Address: http://", 0), 0u) << address;
+    EXPECT_NE(address.find("/mc/quorvin.asp?"), std::string::npos) << address;
+    EXPECT_EQ(address.substr(address.size() - 18), "&site=Brindlemark\n") << address;
+}
+
+TEST(WmiDump, ReportUsesTheUsersDecimalSeparator) {
+    testing::FakeTree tree;
+    const auto file = tree.write("machine.json", recordedMachine);
+    const auto locales = tree.root() / "locales";
+    std::filesystem::create_directories(locales);
+    const std::string build =
+        "localedef -i de_DE -f UTF-8 " + quoted(locales / "de_DE.UTF-8") + " >/dev/null 2>&1";
+    if (std::system(build.c_str()) != 0)
+        GTEST_SKIP() << "localedef cannot make de_DE.UTF-8 here";
+    const ToolRun run = wmiDump("--report --snapshot " + quoted(file),
+                                "LOCPATH=" + quoted(locales) + " LC_ALL=de_DE.UTF-8");
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("Installed RAM: 15,92 GB\r\n"), std::string::npos) << run.out;
+}
+
+TEST(WmiDump, ReportOfThisMachineSucceeds) {
+    const ToolRun run = wmiDump("--report");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("\r\nAddress: http://"), std::string::npos) << run.out;
+}
+
+} // namespace
+} // namespace quorvin
