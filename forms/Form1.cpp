@@ -100,12 +100,16 @@ void Form1::createControls() {
     createCommandArea(frame1);
     createStorePage(frame1);
 
-    setTabOrder(slotsLst_, clipboardCmd_);
-    setTabOrder(clipboardCmd_, wb_);
-    setTabOrder(wb_, memoryLst_);
-    setTabOrder(memoryLst_, speedLst_);
+    applyTabOrder();
+    connect(wb_, &quorvin::qt::BrowserControl::focusWidgetsChanged, this, &Form1::applyTabOrder);
     coupleLists();
     slotsLst_->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::applyTabOrder() {
+    QWidget* const order[] = {slotsLst_, clipboardCmd_, wb_, memoryLst_, speedLst_};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void Form1::addValueRow(QGroupBox* frame, int top, const char* caption, int captionWidth,

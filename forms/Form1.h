@@ -52,6 +52,7 @@ private:
     void addValueRow(QGroupBox* frame, int top, const char* caption, int captionWidth,
                      quorvin::ValueLabel value, int valueWidth);
     QListWidget* requireList(quorvin::ModuleList list) const;
+    void applyTabOrder();
     void coupleLists();
     void copyReport();
     void startChat();

@@ -16,6 +16,11 @@ public:
     virtual void navigate(const std::string& address) = 0;
     // The address last asked for; empty before the first request.
     virtual QString address() const = 0;
+
+signals:
+    // The widgets inside that take the focus have changed; the window puts them back into its
+    // tab order.
+    void focusWidgetsChanged();
 };
 
 // The web-engine view where the build has one, otherwise a link that opens the system browser.

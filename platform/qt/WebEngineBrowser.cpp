@@ -2,6 +2,7 @@
 
 #include "LinkBrowser.h"
 
+#include <QEvent>
 #include <QStackedLayout>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -24,6 +25,15 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent)
                 if (status != QWebEnginePage::NormalTerminationStatus)
                     fallBackToLink();
             });
+    // The engine makes the widget that takes the view's focus only once a page starts, and Qt
+    // puts it at the end of the window's tab order.
+    view_->installEventFilter(this);
+}
+
+bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view_ && event->type() == QEvent::ChildAdded)
+        QMetaObject::invokeMethod(this, &BrowserControl::focusWidgetsChanged, Qt::QueuedConnection);
+    return BrowserControl::eventFilter(watched, event);
 }
 
 void WebEngineBrowser::navigate(const std::string& address) {
@@ -45,6 +55,7 @@ void WebEngineBrowser::fallBackToLink() {
     const bool hadFocus = view_->hasFocus();
     stack_->setCurrentWidget(link_);
     setFocusProxy(link_);
+    emit focusWidgetsChanged();
     if (hadFocus)
         link_->setFocus();
 }

@@ -19,6 +19,9 @@ public:
     QString address() const override;
     bool showsLink() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void fallBackToLink();
 

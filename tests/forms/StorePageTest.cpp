@@ -1,0 +1,109 @@
+// The store page in the real embedded browser: after a scan WB asks a loopback server for the page,
+// and the query the server decodes holds exactly the texts the window shows.
+#include "QtTestMain.h"
+#include "TestMachine.h"
+
+#include "forms/Form1.h"
+#include "platform/qt/QtText.h"
+#include "results/HeadlessResultsWindow.h"
+
+#include <QLabel>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <memory>
+
+namespace {
+
+// Answers every request with a small page and keeps the first request for the store page.
+class StoreServer : public QObject {
+public:
+    StoreServer() {
+        if (!server_.listen(QHostAddress::LocalHost, 0))
+            qFatal("the test server cannot listen on 127.0.0.1");
+        connect(&server_, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = server_.nextPendingConnection())
+                serve(socket);
+        });
+    }
+    quint16 port() const { return server_.serverPort(); }
+    const QByteArray& storeRequestTarget() const { return target_; }
+
+private:
+    void serve(QTcpSocket* socket) {
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+            buffers_[socket] += socket->readAll();
+            const QByteArray& request = buffers_[socket];
+            if (!request.contains("\r\n\r\n"))
+                return;
+            const QList<QByteArray> requestLine = request.left(request.indexOf("\r\n")).split(' ');
+            if (requestLine.size() == 3 && requestLine[1].startsWith("/mc/") && target_.isEmpty())
+                target_ = requestLine[1];
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 20\r\n"
+                          "Connection: close\r\n\r\n<html>store</html>\r\n");
+            socket->disconnectFromHost();
+            buffers_.remove(socket);
+        });
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    }
+
+    QTcpServer server_;
+    QHash<QTcpSocket*, QByteArray> buffers_;
+    QByteArray target_;
+};
+
+using Pairs = QList<QPair<QString, QString>>;
+
+// The request target's query split at "&" and "=", each value percent-decoded as UTF-8.
+Pairs decodedQuery(const QByteArray& target) {
+    Pairs pairs;
+    const QByteArray query = target.mid(target.indexOf('?') + 1);
+    for (const QByteArray& pair : query.split('&')) {
+        const qsizetype equals = pair.indexOf('=');
+        pairs.append({QString::fromUtf8(pair.left(equals)),
+                      QString::fromUtf8(QByteArray::fromPercentEncoding(pair.mid(equals + 1)))});
+    }
+    return pairs;
+}
+
+} // namespace
+
+class StorePageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void browserRequestCarriesTheScannedTextsUnchanged();
+};
+
+void StorePageTest::browserRequestCarriesTheScannedTextsUnchanged() {
+    StoreServer server;
+    const std::string host = "127.0.0.1:" + std::to_string(server.port());
+    quorvin::wmi::SnapshotProvider provider{formtest::machineSnapshot()};
+    Form1 form(quorvin::ScanEnvironment{provider, {","}, host});
+    QCOMPARE(form.getQuorvin().asText(), std::string("Success"));
+    form.show();
+
+    QTRY_VERIFY_WITH_TIMEOUT(!server.storeRequestTarget().isEmpty(), 60000);
+    const QByteArray target = server.storeRequestTarget();
+    QVERIFY2(target.startsWith("/mc/quorvin.asp?manufacturer="), target.constData());
+    QVERIFY(!target.contains('#'));
+
+    const auto& record = form.record();
+    const auto text = [](const std::string& s) { return quorvin::qt::toQString(s); };
+    const auto label = [&](quorvin::ValueLabel l) { return form.valueLabel(l)->text(); };
+    const Pairs expected{
+        {"manufacturer", text(formtest::hostileMaker)},
+        {"mdlname", text(formtest::hostileModel)},
+        {"bName", text(formtest::hostileBoard)},
+        {"maxmemory", "16 GB"},
+        {"totalslots", label(quorvin::ValueLabel::Label37)},
+        {"memoryspeeds", text(record.scanModSpeeds.asText())},
+        {"memorysize", text(record.scanModCapacities.asText())},
+        {"processorspeed", "3200"},
+        {"site", "Brindlemark"},
+    };
+    QCOMPARE(decodedQuery(target), expected);
+    QCOMPARE(label(quorvin::ValueLabel::Label21), text(formtest::hostileMaker));
+}
+
+QUORVIN_QTEST_MAIN(StorePageTest)
+#include "StorePageTest.moc"
