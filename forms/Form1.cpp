@@ -37,6 +37,7 @@ QLabel* makeHeading(QWidget* parent, const char* name, const char* caption, QRec
     label->setObjectName(QString::fromUtf8(name));
     label->setFont(form1::headingFont());
     label->setGeometry(geometry);
+    form1::condenseToFit(label, label->text(), geometry.width());
     return label;
 }
 
@@ -183,6 +184,7 @@ void Form1::createCommandArea(QGroupBox* frame1) {
     form1::makeTextBlue(label39_);
     label39_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label39_->setGeometry(twipRect(120, 1440, 3855, 375));
+    form1::condenseToFit(label39_, label39_->text(), label39_->width());
     label39_->setCursor(pointer);
 
     clipboardCmd_ = new QPushButton(QStringLiteral("Copy System Info To Clipboard"), frame8);

@@ -1,6 +1,8 @@
 #include "Form1Style.h"
 
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QWidget>
 
@@ -14,10 +16,23 @@ constexpr const char* chatCursorPath = ":/quorvin/chat.cur";
 constexpr QSize chatPictureSize(152, 68);
 constexpr QPoint chatCursorHotSpot(12, 1);
 
+// The first of MS Sans Serif's look-alikes that is really installed. Asking for a missing family
+// lets fontconfig substitute whatever it likes, often a much wider face.
+QString sansFamily() {
+    static const QString family = [] {
+        const QStringList installed = QFontDatabase::families();
+        for (const char* candidate : {"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Arial",
+                                      "Liberation Sans", "Nimbus Sans", "DejaVu Sans"}) {
+            if (installed.contains(QString::fromUtf8(candidate), Qt::CaseInsensitive))
+                return QString::fromUtf8(candidate);
+        }
+        return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    }();
+    return family;
+}
+
 QFont sansFont(bool bold) {
-    QFont font;
-    font.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Arial", "Liberation Sans",
-                      "DejaVu Sans"});
+    QFont font(sansFamily());
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     font.setBold(bold);
@@ -49,6 +64,16 @@ void makeTextBlue(QWidget* widget) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     widget->setPalette(palette);
+}
+
+void condenseToFit(QWidget* widget, const QString& caption, int width) {
+    QFont font = widget->font();
+    for (int spacing = 100; spacing >= 85; --spacing) {
+        font.setLetterSpacing(QFont::PercentageSpacing, spacing);
+        if (QFontMetrics(font).horizontalAdvance(caption) <= width)
+            break;
+    }
+    widget->setFont(font);
 }
 
 QIcon programIcon() {

@@ -18,6 +18,10 @@ QFont headingFont();
 // Blue text (0, 0, 255) for the value labels and the chat link.
 void makeTextBlue(QWidget* widget);
 
+// Where the substitute font runs wider than MS Sans Serif, narrows the letter spacing (down to
+// 85 %) just enough for the fixed caption to fit its designed width.
+void condenseToFit(QWidget* widget, const QString& caption, int width);
+
 QIcon programIcon();
 // The chat picture at its natural 152 x 68 pixels; a drawn stand-in when the resource is missing.
 QPixmap chatPicture();

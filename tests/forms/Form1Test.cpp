@@ -237,6 +237,14 @@ void Form1Test::styleOfLabelsAndPointer() {
     QCOMPARE(w.form->label39()->cursor().shape(), chat);
     QCOMPARE(w.form->clipboardCmd()->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(w.form->image1()->pixmap().size(), QSize(152, 68));
+    // Every fixed caption fits its designed width in whatever sans font the machine has.
+    for (QLabel* label : w.form->findChildren<QLabel*>()) {
+        if (label->textFormat() == Qt::PlainText || label == w.form->image1() ||
+            !label->isVisible())
+            continue;
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                 qPrintable(label->objectName() + ": " + label->text()));
+    }
 }
 
 void Form1Test::tabOrderAndInitialFocus() {

@@ -1,5 +1,6 @@
 // The store page in the real embedded browser: after a scan WB asks a loopback server for the page,
 // and the query the server decodes holds exactly the texts the window shows.
+#include "LoopbackStoreServer.h"
 #include "QtTestMain.h"
 #include "TestMachine.h"
 
@@ -8,49 +9,10 @@
 #include "results/HeadlessResultsWindow.h"
 
 #include <QLabel>
-#include <QTcpServer>
-#include <QTcpSocket>
 
 #include <memory>
 
 namespace {
-
-// Answers every request with a small page and keeps the first request for the store page.
-class StoreServer : public QObject {
-public:
-    StoreServer() {
-        if (!server_.listen(QHostAddress::LocalHost, 0))
-            qFatal("the test server cannot listen on 127.0.0.1");
-        connect(&server_, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = server_.nextPendingConnection())
-                serve(socket);
-        });
-    }
-    quint16 port() const { return server_.serverPort(); }
-    const QByteArray& storeRequestTarget() const { return target_; }
-
-private:
-    void serve(QTcpSocket* socket) {
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
-            buffers_[socket] += socket->readAll();
-            const QByteArray& request = buffers_[socket];
-            if (!request.contains("\r\n\r\n"))
-                return;
-            const QList<QByteArray> requestLine = request.left(request.indexOf("\r\n")).split(' ');
-            if (requestLine.size() == 3 && requestLine[1].startsWith("/mc/") && target_.isEmpty())
-                target_ = requestLine[1];
-            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 20\r\n"
-                          "Connection: close\r\n\r\n<html>store</html>\r\n");
-            socket->disconnectFromHost();
-            buffers_.remove(socket);
-        });
-        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    }
-
-    QTcpServer server_;
-    QHash<QTcpSocket*, QByteArray> buffers_;
-    QByteArray target_;
-};
 
 using Pairs = QList<QPair<QString, QString>>;
 
@@ -75,7 +37,7 @@ private slots:
 };
 
 void StorePageTest::browserRequestCarriesTheScannedTextsUnchanged() {
-    StoreServer server;
+    formtest::LoopbackStoreServer server;
     const std::string host = "127.0.0.1:" + std::to_string(server.port());
     quorvin::wmi::SnapshotProvider provider{formtest::machineSnapshot()};
     Form1 form(quorvin::ScanEnvironment{provider, {","}, host});
