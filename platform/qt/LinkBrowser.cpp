@@ -16,6 +16,7 @@ LinkBrowser::LinkBrowser(QWidget* parent)
     link_->setWordWrap(true);
     link_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     link_->setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(link_);
     connect(link_, &QLabel::linkActivated, this,
             [](const QString& url) { QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode)); });

@@ -6,6 +6,7 @@
 
 #include "forms/Form1.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/WebEngineBrowser.h"
 #include "results/HeadlessResultsWindow.h"
 
 #include <QLabel>
@@ -34,6 +35,7 @@ class StorePageTest : public QObject {
     Q_OBJECT
 private slots:
     void browserRequestCarriesTheScannedTextsUnchanged();
+    void deadPageProcessLeavesTheAddressAsALink();
 };
 
 void StorePageTest::browserRequestCarriesTheScannedTextsUnchanged() {
@@ -65,6 +67,22 @@ void StorePageTest::browserRequestCarriesTheScannedTextsUnchanged() {
     };
     QCOMPARE(decodedQuery(target), expected);
     QCOMPARE(label(quorvin::ValueLabel::Label21), text(formtest::hostileMaker));
+}
+
+void StorePageTest::deadPageProcessLeavesTheAddressAsALink() {
+    quorvin::wmi::SnapshotProvider provider{formtest::machineSnapshot()};
+    Form1 form(quorvin::ScanEnvironment{provider, {"."}, "127.0.0.1:9"});
+    form.getQuorvin();
+    form.show();
+    auto* browser = qobject_cast<quorvin::qt::WebEngineBrowser*>(form.wb());
+    QVERIFY(browser != nullptr);
+    QVERIFY(!browser->showsLink());
+    // Chromium's own address for a page process that crashes at once.
+    browser->navigate("chrome://crash");
+    QTRY_VERIFY_WITH_TIMEOUT(browser->showsLink(), 30000);
+    const auto* link = browser->findChild<QLabel*>();
+    QVERIFY(link != nullptr && link->isVisible());
+    QVERIFY(link->text().contains("chrome://crash"));
 }
 
 QUORVIN_QTEST_MAIN(StorePageTest)
