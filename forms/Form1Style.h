@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QCursor>
+#include <QFont>
+#include <QIcon>
+#include <QPalette>
+#include <QPixmap>
+
+class QWidget;
+
+// Fonts, colours and pictures of the results window.
+namespace form1 {
+
+// MS Sans Serif 8.25 pt, or the closest sans font the machine has.
+QFont defaultFont();
+// The same, bold: frames, caption labels and column headings.
+QFont headingFont();
+// Blue text (0, 0, 255) for the value labels and the chat link.
+void makeTextBlue(QWidget* widget);
+
+// Where the substitute font runs wider than MS Sans Serif, narrows the letter spacing (down to
+// 85 %) just enough for the fixed caption to fit its designed width.
+void condenseToFit(QWidget* widget, const QString& caption, int width);
+
+QIcon programIcon();
+// The chat picture at its natural 152 x 68 pixels; a drawn stand-in when the resource is missing.
+QPixmap chatPicture();
+// The pointer over the chat picture and link, hot spot (12, 1).
+QCursor chatCursor();
+
+} // namespace form1

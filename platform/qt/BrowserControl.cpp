@@ -1,0 +1,32 @@
+#include "BrowserControl.h"
+
+#include "LinkBrowser.h"
+#include "QtText.h"
+#ifdef QUORVIN_WITH_WEBENGINE
+#include "WebEngineBrowser.h"
+#endif
+
+#include <QUrl>
+
+#include <stdexcept>
+
+namespace quorvin::qt {
+
+QUrl browsableUrl(const std::string& address) {
+    // The address arrives percent-encoded; strict parsing keeps every escape as it is.
+    const QUrl url(toQString(address), QUrl::StrictMode);
+    if (!url.isValid() || url.isRelative())
+        throw std::invalid_argument("Opening the store page failed: \"" + address +
+                                    "\" is not a valid address");
+    return url;
+}
+
+BrowserControl* makeBrowserControl(QWidget* parent) {
+#ifdef QUORVIN_WITH_WEBENGINE
+    return new WebEngineBrowser(parent);
+#else
+    return new LinkBrowser(parent);
+#endif
+}
+
+} // namespace quorvin::qt

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QWidget>
+
+#include <string>
+
+namespace quorvin::qt {
+
+// The embedded browser in the place of WB: starts without a page and takes one request to
+// navigate, returning at once.
+class BrowserControl : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+    // Throws std::invalid_argument when the address is not a valid URL.
+    virtual void navigate(const std::string& address) = 0;
+    // The address last asked for; empty before the first request.
+    virtual QString address() const = 0;
+
+signals:
+    // The widgets inside that take the focus have changed; the window puts them back into its
+    // tab order.
+    void focusWidgetsChanged();
+};
+
+// The web-engine view where the build has one, otherwise a link that opens the system browser.
+BrowserControl* makeBrowserControl(QWidget* parent);
+
+// Checks the text is an absolute, valid URL; throws std::invalid_argument otherwise.
+QUrl browsableUrl(const std::string& address);
+
+} // namespace quorvin::qt

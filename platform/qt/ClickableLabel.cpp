@@ -1,0 +1,16 @@
+#include "ClickableLabel.h"
+
+#include <QMouseEvent>
+
+namespace quorvin::qt {
+
+ClickableLabel::ClickableLabel(QWidget* parent)
+    : QLabel(parent) {}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+} // namespace quorvin::qt

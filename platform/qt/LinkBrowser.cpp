@@ -1,0 +1,37 @@
+#include "LinkBrowser.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace quorvin::qt {
+
+LinkBrowser::LinkBrowser(QWidget* parent)
+    : BrowserControl(parent)
+    , link_(new QLabel(this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(link_, 0, Qt::AlignCenter);
+    link_->setTextFormat(Qt::RichText);
+    link_->setWordWrap(true);
+    link_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    link_->setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(link_);
+    connect(link_, &QLabel::linkActivated, this,
+            [](const QString& url) { QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode)); });
+}
+
+void LinkBrowser::navigate(const std::string& address) {
+    const QUrl url = browsableUrl(address);
+    address_ = url.toString(QUrl::FullyEncoded);
+    // The address is fully percent-encoded, so it holds no markup; escaping keeps it that way.
+    link_->setText(QStringLiteral("<a href=\"%1\">Open the compatible memory upgrades page</a>")
+                       .arg(address_.toHtmlEscaped()));
+}
+
+QString LinkBrowser::address() const {
+    return address_;
+}
+
+} // namespace quorvin::qt

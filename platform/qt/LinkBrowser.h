@@ -1,0 +1,23 @@
+#pragma once
+
+#include "BrowserControl.h"
+
+class QLabel;
+
+namespace quorvin::qt {
+
+// Stands in for the embedded browser where there is no web engine: shows the store page's
+// address as a link that the system browser opens.
+class LinkBrowser : public BrowserControl {
+    Q_OBJECT
+public:
+    explicit LinkBrowser(QWidget* parent = nullptr);
+    void navigate(const std::string& address) override;
+    QString address() const override;
+
+private:
+    QLabel* link_;
+    QString address_;
+};
+
+} // namespace quorvin::qt

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+namespace quorvin::qt {
+
+// The core keeps its texts as UTF-8; Qt keeps them as UTF-16.
+inline QString toQString(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::string toUtf8(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+} // namespace quorvin::qt

@@ -1,0 +1,34 @@
+// Shows the results window filled from the test machine, with its store page served on the
+// loopback interface, so that a screenshot can be taken of it. Ends after the given seconds.
+#include "LoopbackStoreServer.h"
+#include "TestMachine.h"
+
+#include "forms/Form1.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QTimer>
+
+#include <cstdlib>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
+
+    formtest::LoopbackStoreServer server;
+    quorvin::wmi::SnapshotProvider provider{formtest::machineSnapshot()};
+    const QString separator = QLocale().decimalPoint();
+    Form1 form(quorvin::ScanEnvironment{
+        provider, {separator.toStdString()}, "127.0.0.1:" + std::to_string(server.port())});
+    try {
+        form.getQuorvin();
+    } catch (const std::exception& error) {
+        std::cerr << "The scan failed: " << error.what() << '\n';
+        return 1;
+    }
+    form.show();
+    QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
+    return app.exec();
+}

@@ -1,0 +1,373 @@
+// The results window on screen: what the scan leaves in its controls, its layout, the coupled
+// lists, the copy button and the live-chat link.
+#include "QtTestMain.h"
+#include "TestMachine.h"
+
+#include "forms/Form1.h"
+#include "platform/qt/BrowserControl.h"
+#include "platform/qt/ClickableLabel.h"
+#include "platform/qt/QtText.h"
+#include "results/ChatLink.h"
+#include "results/HeadlessResultsWindow.h"
+
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <memory>
+
+using quorvin::ModuleList;
+using quorvin::ValueLabel;
+
+namespace {
+
+constexpr const char* chatBrowser = QUORVIN_TEST_CHAT_BROWSER;
+constexpr const char* chatRecord = QUORVIN_TEST_CHAT_RECORD;
+const std::string storeHost = "127.0.0.1:9";
+
+// One scanned window, with the same scan run against the recording stand-in for comparison.
+struct ScannedWindow {
+    quorvin::wmi::SnapshotProvider provider{formtest::machineSnapshot()};
+    quorvin::wmi::SnapshotProvider headlessProvider{formtest::machineSnapshot()};
+    std::unique_ptr<Form1> form;
+    std::unique_ptr<quorvin::HeadlessResultsWindow> headless;
+
+    ScannedWindow() {
+        form = std::make_unique<Form1>(quorvin::ScanEnvironment{provider, {","}, storeHost});
+        headless = std::make_unique<quorvin::HeadlessResultsWindow>(
+            quorvin::ScanEnvironment{headlessProvider, {","}, storeHost});
+        form->getQuorvin();
+        headless->getQuorvin();
+    }
+};
+
+// What a modal message box showed, captured and closed with its OK button.
+struct MessageSeen {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+};
+
+// Closes every message box that opens while `action` runs and records what it showed.
+QList<MessageSeen> messagesDuring(const std::function<void()>& action) {
+    QList<MessageSeen> seen;
+    QTimer closer;
+    closer.setInterval(20);
+    QObject::connect(&closer, &QTimer::timeout, [&seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        MessageSeen message{box->windowTitle(), box->text(), box->icon(), {}};
+        for (QAbstractButton* button : box->buttons())
+            message.buttons << button->text().remove('&');
+        seen << message;
+        box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
+    });
+    closer.start();
+    action();
+    QTest::qWait(50);
+    return seen;
+}
+
+QRect twips(int left, int top, int width, int height) {
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+QString focusName(const Form1& form, QWidget* widget) {
+    if (widget != nullptr && form.wb()->isAncestorOf(widget))
+        return "WB";
+    return widget == nullptr ? "none" : widget->objectName();
+}
+
+} // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void createdWithoutControlsAndLoadedByShowing();
+    void everyLabelHoldsTheScannedText();
+    void hiddenVendorRowAndPlainTextLabels();
+    void listsHoldTheModulesAligned();
+    void geometryMatchesTheLayout_data();
+    void geometryMatchesTheLayout();
+    void windowIsFixedWithMinimizeAndClose();
+    void styleOfLabelsAndPointer();
+    void tabOrderAndInitialFocus();
+    void clickInOneListSelectsTheRowInAll_data();
+    void clickInOneListSelectsTheRowInAll();
+    void arrowKeysMoveAllThreeLists();
+    void copyButtonPutsTheReportOnTheClipboardEachTime();
+    void missingChatBrowserShowsTheMessageOncePerClick();
+    void chatStartsTheBrowserWithTheAddressAsItsOneArgument();
+};
+
+void Form1Test::createdWithoutControlsAndLoadedByShowing() {
+    quorvin::wmi::SnapshotProvider provider{formtest::machineSnapshot()};
+    Form1 form(quorvin::ScanEnvironment{provider, {"."}, storeHost});
+    QVERIFY(!form.isLoaded());
+    QCOMPARE(form.moduleList(ModuleList::Slots), nullptr);
+    form.show();
+    QVERIFY(form.isLoaded());
+    // The load step blanks every value label; the placeholder never shows.
+    for (const ValueLabel label : quorvin::allValueLabels)
+        QCOMPARE(form.valueLabel(label)->text(), QString());
+}
+
+void Form1Test::everyLabelHoldsTheScannedText() {
+    ScannedWindow w;
+    w.form->show();
+    for (const ValueLabel label : quorvin::allValueLabels) {
+        const QString shown = w.form->valueLabel(label)->text();
+        QVERIFY2(shown != "Label21", quorvin::labelName(label).c_str());
+        QCOMPARE(shown, quorvin::qt::toQString(
+                            static_cast<quorvin::ResultsControls&>(*w.headless).caption(label)));
+    }
+    // A few texts as the user reads them, independent of the core's own window.
+    QCOMPARE(w.form->valueLabel(ValueLabel::Label21)->text(),
+             quorvin::qt::toQString(formtest::hostileMaker));
+    QCOMPARE(w.form->valueLabel(ValueLabel::Label22)->text(),
+             quorvin::qt::toQString(formtest::hostileModel));
+    QCOMPARE(w.form->valueLabel(ValueLabel::Label35)->text(), QString("8 GB"));
+    QCOMPARE(w.form->valueLabel(ValueLabel::Label36)->text(), QString("16 GB"));
+    QCOMPARE(w.form->valueLabel(ValueLabel::Label41)->text(), QString("3200"));
+    QCOMPARE(w.form->reportText(), w.headless->reportText());
+    QCOMPARE(w.form->wb()->address(), quorvin::qt::toQString(w.headless->navigations().at(0)));
+}
+
+void Form1Test::hiddenVendorRowAndPlainTextLabels() {
+    ScannedWindow w;
+    w.form->show();
+    QCOMPARE(w.form->valueLabel(ValueLabel::Label23)->text(), QString("Vendor Ltd"));
+    QVERIFY(!w.form->valueLabel(ValueLabel::Label23)->isVisible());
+    QVERIFY(!w.form->findChild<QLabel*>("Label3")->isVisible());
+    for (const ValueLabel label : quorvin::allValueLabels) {
+        QLabel* widget = w.form->valueLabel(label);
+        QCOMPARE(widget->textFormat(), Qt::PlainText);
+        if (label != ValueLabel::Label23)
+            QVERIFY(widget->isVisible());
+    }
+}
+
+void Form1Test::listsHoldTheModulesAligned() {
+    ScannedWindow w;
+    for (const ModuleList list : {ModuleList::Slots, ModuleList::Memory, ModuleList::Speed}) {
+        QListWidget* widget = w.form->moduleList(list);
+        const auto& expected = w.headless->rows(list);
+        QCOMPARE(widget->count(), 3);
+        for (int i = 0; i < widget->count(); ++i)
+            QCOMPARE(widget->item(i)->text(), quorvin::qt::toQString(expected.at(i)));
+    }
+    QCOMPARE(w.form->moduleList(ModuleList::Memory)->item(0)->text(), QString("4096 MB"));
+    QCOMPARE(w.form->moduleList(ModuleList::Speed)->item(1)->text(), QString("1333 MHz"));
+}
+
+void Form1Test::geometryMatchesTheLayout_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::newRow("Frame1") << "Frame1" << twips(0, -120, 11775, 10695);
+    QTest::newRow("Label3") << "Label3" << twips(3960, 120, 1095, 255);
+    QTest::newRow("Label21") << "Label21" << twips(1560, 240, 4215, 255);
+    QTest::newRow("Label23") << "Label23" << twips(5280, 120, 615, 255);
+    QTest::newRow("Label26") << "Label26" << twips(1560, 1680, 4335, 255);
+    QTest::newRow("Label41") << "Label41" << twips(1560, 960, 3375, 255);
+    QTest::newRow("Label37") << "Label37" << twips(1560, 1320, 3375, 255);
+    QTest::newRow("Label18") << "Label18" << twips(1800, 240, 495, 255);
+    QTest::newRow("Label20") << "Label20" << twips(5640, 240, 1335, 255);
+    QTest::newRow("slotsLst") << "slotsLst" << twips(120, 480, 3855, 1620);
+    QTest::newRow("memoryLst") << "memoryLst" << twips(3960, 480, 1575, 1620);
+    QTest::newRow("speedLst") << "speedLst" << twips(5520, 480, 1575, 1620);
+    QTest::newRow("Image1") << "Image1" << twips(1200, 360, 2280, 1020);
+    QTest::newRow("Label39") << "Label39" << twips(120, 1440, 3855, 375);
+    QTest::newRow("clipboardCmd") << "clipboardCmd" << twips(960, 1680, 2415, 375);
+    QTest::newRow("WB") << "WB" << twips(0, 240, 11535, 4335);
+}
+
+void Form1Test::geometryMatchesTheLayout() {
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    ScannedWindow w;
+    w.form->show();
+    auto* widget = w.form->findChild<QWidget*>(name);
+    QVERIFY(widget != nullptr);
+    QCOMPARE(widget->geometry(), geometry);
+}
+
+void Form1Test::windowIsFixedWithMinimizeAndClose() {
+    ScannedWindow w;
+    w.form->show();
+    QCOMPARE(w.form->windowTitle(), QString("Quorvin - System Memory Information"));
+    QCOMPARE(w.form->size(), QSize(785, 706));
+    QCOMPARE(w.form->minimumSize(), w.form->maximumSize());
+    const Qt::WindowFlags flags = w.form->windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(w.form->geometry().topLeft(), QPoint(123, 22));
+    QVERIFY(!w.form->windowIcon().isNull());
+    // The group boxes frame the controls: every frame lies inside Frame1 and is visible.
+    const auto frames = w.form->findChildren<QGroupBox*>();
+    QCOMPARE(frames.size(), 9);
+}
+
+void Form1Test::styleOfLabelsAndPointer() {
+    ScannedWindow w;
+    w.form->show();
+    const QColor blue(0, 0, 255);
+    QCOMPARE(w.form->valueLabel(ValueLabel::Label30)->palette().color(QPalette::WindowText), blue);
+    QCOMPARE(w.form->label39()->palette().color(QPalette::WindowText), blue);
+    QVERIFY(w.form->findChild<QLabel*>("Label19")->font().bold());
+    for (QGroupBox* frame : w.form->findChildren<QGroupBox*>())
+        QVERIFY(frame->font().bold());
+    QVERIFY(!w.form->valueLabel(ValueLabel::Label30)->font().bold());
+    QVERIFY(!w.form->clipboardCmd()->font().bold());
+    QCOMPARE(w.form->valueLabel(ValueLabel::Label30)->font().pointSizeF(), 8.25);
+    // One custom pointer over the picture and the link, the ordinary arrow elsewhere.
+    const Qt::CursorShape chat = w.form->image1()->cursor().shape();
+    QVERIFY(chat != Qt::ArrowCursor);
+    QCOMPARE(w.form->label39()->cursor().shape(), chat);
+    QCOMPARE(w.form->clipboardCmd()->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(w.form->image1()->pixmap().size(), QSize(152, 68));
+    // Every fixed caption fits its designed width in whatever sans font the machine has.
+    for (QLabel* label : w.form->findChildren<QLabel*>()) {
+        if (label->textFormat() == Qt::PlainText || label == w.form->image1() ||
+            w.form->wb()->isAncestorOf(label) || !label->isVisible())
+            continue;
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                 qPrintable(label->objectName() + ": " + label->text()));
+    }
+}
+
+void Form1Test::tabOrderAndInitialFocus() {
+    ScannedWindow w;
+    w.form->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+    QCOMPARE(focusName(*w.form, QApplication::focusWidget()), QString("slotsLst"));
+
+    QStringList order;
+    QWidget* widget = w.form->moduleList(ModuleList::Slots);
+    do {
+        const QString name = focusName(*w.form, widget);
+        if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(w.form.get()) &&
+            (order.isEmpty() || order.last() != name))
+            order << name;
+        widget = widget->nextInFocusChain();
+    } while (widget != w.form->moduleList(ModuleList::Slots));
+    QCOMPARE(order, QStringList({"slotsLst", "clipboardCmd", "WB", "memoryLst", "speedLst"}));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(focusName(*w.form, QApplication::focusWidget()), QString("clipboardCmd"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(focusName(*w.form, QApplication::focusWidget()), QString("WB"));
+}
+
+void Form1Test::clickInOneListSelectsTheRowInAll_data() {
+    QTest::addColumn<int>("list");
+    QTest::newRow("slotsLst") << static_cast<int>(ModuleList::Slots);
+    QTest::newRow("memoryLst") << static_cast<int>(ModuleList::Memory);
+    QTest::newRow("speedLst") << static_cast<int>(ModuleList::Speed);
+}
+
+void Form1Test::clickInOneListSelectsTheRowInAll() {
+    QFETCH(int, list);
+    ScannedWindow w;
+    w.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+    QListWidget* clicked = w.form->moduleList(static_cast<ModuleList>(list));
+    const QRect row = clicked->visualItemRect(clicked->item(2));
+    QTest::mouseClick(clicked->viewport(), Qt::LeftButton, {}, row.center());
+    for (const ModuleList other : {ModuleList::Slots, ModuleList::Memory, ModuleList::Speed}) {
+        QCOMPARE(w.form->moduleList(other)->currentRow(), 2);
+        QVERIFY(w.form->moduleList(other)->item(2)->isSelected());
+    }
+}
+
+void Form1Test::arrowKeysMoveAllThreeLists() {
+    ScannedWindow w;
+    w.form->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+    QListWidget* speed = w.form->moduleList(ModuleList::Speed);
+    speed->setFocus();
+    speed->setCurrentRow(0);
+    QTest::keyClick(speed, Qt::Key_Down);
+    QTest::keyClick(speed, Qt::Key_Down);
+    for (const ModuleList other : {ModuleList::Slots, ModuleList::Memory, ModuleList::Speed})
+        QCOMPARE(w.form->moduleList(other)->currentRow(), 2);
+    QListWidget* slotList = w.form->moduleList(ModuleList::Slots);
+    slotList->setFocus();
+    QTest::keyClick(slotList, Qt::Key_Up);
+    for (const ModuleList other : {ModuleList::Slots, ModuleList::Memory, ModuleList::Speed})
+        QCOMPARE(w.form->moduleList(other)->currentRow(), 1);
+}
+
+void Form1Test::copyButtonPutsTheReportOnTheClipboardEachTime() {
+    ScannedWindow w;
+    w.form->show();
+    const QString report = quorvin::qt::toQString(w.form->reportText());
+    QCOMPARE(report.count("\r\n"), 35);
+    for (int click = 0; click < 2; ++click) {
+        QGuiApplication::clipboard()->setText("something else");
+        const auto messages = messagesDuring([&] { w.form->clipboardCmd()->click(); });
+        QCOMPARE(messages.size(), 0);
+        QCOMPARE(QGuiApplication::clipboard()->text(), report);
+    }
+    QCOMPARE(quorvin::qt::toQString(w.form->reportText()), report);
+}
+
+void Form1Test::missingChatBrowserShowsTheMessageOncePerClick() {
+    QFile::remove(chatBrowser);
+    ScannedWindow w;
+    w.form->show();
+    for (QLabel* target :
+         {static_cast<QLabel*>(w.form->image1()), static_cast<QLabel*>(w.form->label39())}) {
+        for (int click = 0; click < 2; ++click) {
+            const auto messages = messagesDuring(
+                [&] { QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(5, 5)); });
+            QCOMPARE(messages.size(), 1);
+            QCOMPARE(messages[0].text, QString("Browser Not found!!!"));
+            QCOMPARE(messages[0].title, QString("Quorvin - System Memory Information"));
+            QCOMPARE(messages[0].icon, QMessageBox::NoIcon);
+            QCOMPARE(messages[0].buttons, QStringList({"OK"}));
+        }
+    }
+    QVERIFY(w.form->isVisible());
+}
+
+void Form1Test::chatStartsTheBrowserWithTheAddressAsItsOneArgument() {
+    QFile script(chatBrowser);
+    QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    script.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '%1.tmp'\n"
+                                "mv '%1.tmp' '%1'\n")
+                     .arg(chatRecord)
+                     .toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ScannedWindow w;
+    w.form->show();
+    const QString expected =
+        QStringLiteral("1\n%1\n").arg(quorvin::qt::toQString(quorvin::chatAddress(storeHost)));
+    for (QLabel* target :
+         {static_cast<QLabel*>(w.form->image1()), static_cast<QLabel*>(w.form->label39())}) {
+        QFile::remove(chatRecord);
+        const auto messages =
+            messagesDuring([&] { QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(5, 5)); });
+        QCOMPARE(messages.size(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(chatRecord), 5000);
+        QFile record(chatRecord);
+        QVERIFY(record.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(record.readAll()), expected);
+    }
+    QFile::remove(chatBrowser);
+}
+
+QUORVIN_QTEST_MAIN(Form1Test)
+#include "Form1Test.moc"

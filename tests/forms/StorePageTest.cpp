@@ -1,0 +1,89 @@
+// The store page in the real embedded browser: after a scan WB asks a loopback server for the page,
+// and the query the server decodes holds exactly the texts the window shows.
+#include "LoopbackStoreServer.h"
+#include "QtTestMain.h"
+#include "TestMachine.h"
+
+#include "forms/Form1.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/WebEngineBrowser.h"
+#include "results/HeadlessResultsWindow.h"
+
+#include <QLabel>
+
+#include <memory>
+
+namespace {
+
+using Pairs = QList<QPair<QString, QString>>;
+
+// The request target's query split at "&" and "=", each value percent-decoded as UTF-8.
+Pairs decodedQuery(const QByteArray& target) {
+    Pairs pairs;
+    const QByteArray query = target.mid(target.indexOf('?') + 1);
+    for (const QByteArray& pair : query.split('&')) {
+        const qsizetype equals = pair.indexOf('=');
+        pairs.append({QString::fromUtf8(pair.left(equals)),
+                      QString::fromUtf8(QByteArray::fromPercentEncoding(pair.mid(equals + 1)))});
+    }
+    return pairs;
+}
+
+} // namespace
+
+class StorePageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void browserRequestCarriesTheScannedTextsUnchanged();
+    void deadPageProcessLeavesTheAddressAsALink();
+};
+
+void StorePageTest::browserRequestCarriesTheScannedTextsUnchanged() {
+    formtest::LoopbackStoreServer server;
+    const std::string host = "127.0.0.1:" + std::to_string(server.port());
+    quorvin::wmi::SnapshotProvider provider{formtest::machineSnapshot()};
+    Form1 form(quorvin::ScanEnvironment{provider, {","}, host});
+    QCOMPARE(form.getQuorvin().asText(), std::string("Success"));
+    form.show();
+
+    QTRY_VERIFY_WITH_TIMEOUT(!server.storeRequestTarget().isEmpty(), 60000);
+    const QByteArray target = server.storeRequestTarget();
+    QVERIFY2(target.startsWith("/mc/quorvin.asp?manufacturer="), target.constData());
+    QVERIFY(!target.contains('#'));
+
+    const auto& record = form.record();
+    const auto text = [](const std::string& s) { return quorvin::qt::toQString(s); };
+    const auto label = [&](quorvin::ValueLabel l) { return form.valueLabel(l)->text(); };
+    const Pairs expected{
+        {"manufacturer", text(formtest::hostileMaker)},
+        {"mdlname", text(formtest::hostileModel)},
+        {"bName", text(formtest::hostileBoard)},
+        {"maxmemory", "16 GB"},
+        {"totalslots", label(quorvin::ValueLabel::Label37)},
+        {"memoryspeeds", text(record.scanModSpeeds.asText())},
+        {"memorysize", text(record.scanModCapacities.asText())},
+        {"processorspeed", "3200"},
+        {"site", "Brindlemark"},
+    };
+    QCOMPARE(decodedQuery(target), expected);
+    QCOMPARE(label(quorvin::ValueLabel::Label21), text(formtest::hostileMaker));
+}
+
+void StorePageTest::deadPageProcessLeavesTheAddressAsALink() {
+    quorvin::wmi::SnapshotProvider provider{formtest::machineSnapshot()};
+    Form1 form(quorvin::ScanEnvironment{provider, {"."}, "127.0.0.1:9"});
+    form.getQuorvin();
+    form.show();
+    auto* browser = qobject_cast<quorvin::qt::WebEngineBrowser*>(form.wb());
+    QVERIFY(browser != nullptr);
+    QVERIFY(!browser->showsLink());
+    // Chromium's own address for a page process that crashes at once.
+    browser->navigate("chrome://crash");
+    QTRY_VERIFY_WITH_TIMEOUT(browser->showsLink(), 30000);
+    const auto* link = browser->findChild<QLabel*>();
+    QVERIFY(link != nullptr && link->isVisible());
+    QVERIFY(link->text().contains("chrome://crash"));
+}
+
+QUORVIN_QTEST_MAIN(StorePageTest)
+#include "StorePageTest.moc"
