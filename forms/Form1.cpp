@@ -10,6 +10,7 @@
 #include "platform/qt/QtText.h"
 #include "results/ChatLink.h"
 
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -89,6 +90,11 @@ void Form1::setVisible(bool visible) {
     QWidget::setVisible(visible);
     if (visible && slotsLst_ != nullptr)
         slotsLst_->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit unloaded();
 }
 
 void Form1::createControls() {

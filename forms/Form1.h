@@ -7,6 +7,7 @@
 #include <array>
 #include <map>
 
+class QCloseEvent;
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -36,7 +37,11 @@ public:
     quorvin::qt::ClickableLabel* label39() const { return label39_; }
     quorvin::qt::BrowserControl* wb() const { return wb_; }
 
+signals:
+    void unloaded(); // closed by its close box or by the program
+
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void createControls() override;
     void clearListControl(quorvin::ModuleList list) override;
     void addListControlRow(quorvin::ModuleList list, const std::string& row) override;

@@ -1,0 +1,41 @@
+// Quorvin: the disclaimer, the scanning splash and the results window, in that order.
+#include "Backend.h"
+#include "ProgramWindows.h"
+#include "forms/Form1.h"
+#include "forms/Form1Style.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QTimer>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+int main(int argc, char** argv) {
+#ifndef _WIN32
+    // Qt WebEngine's sandbox refuses to run as root; it is turned off for root only.
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+#endif
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvin"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setWindowIcon(form1::programIcon());
+    // The program ends when its last loaded window goes, hidden ones included.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const auto backend = makeProgramBackend();
+    const quorvin::ScanEnvironment environment{
+        *backend, quorvin::NumberFormat{QLocale().decimalPoint().toStdString()},
+        QUORVIN_STORE_HOST};
+    ProgramWindows windows([&] { return std::make_unique<Form1>(environment); });
+    QObject::connect(&windows, &ProgramWindows::finished, &app,
+                     [](int exitCode) { QCoreApplication::exit(exitCode); });
+    QTimer::singleShot(0, &windows, &ProgramWindows::start);
+
+    const int exitCode = QApplication::exec();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return exitCode;
+}

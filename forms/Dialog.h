@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+class DisclaimerBox;
+class QGroupBox;
+class QPushButton;
+
+// The disclaimer the user accepts before anything is scanned. It reports the user's choice and
+// leaves the window sequence to its owner.
+class Dialog : public QWidget {
+    Q_OBJECT
+public:
+    explicit Dialog(QWidget* parent = nullptr);
+
+    DisclaimerBox* text1() const { return text1_; }
+    QPushButton* okButton() const { return okButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
+
+signals:
+    void accepted();  // OKButton
+    void cancelled(); // CancelButton
+    void unloaded();  // closed, by its close box or by its owner
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QGroupBox* frame1_ = nullptr;
+    DisclaimerBox* text1_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+};

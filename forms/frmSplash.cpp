@@ -1,0 +1,121 @@
+#include "frmSplash.h"
+
+#include "Form1Layout.h"
+#include "Form1Style.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+
+using form1::twipRect;
+
+namespace {
+
+QFont serifFont(qreal points) {
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setStyleHint(QFont::Serif);
+    font.setPointSizeF(points);
+    return font;
+}
+
+} // namespace
+
+bool producesCharacter(const QKeyEvent& event) {
+    switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Backspace:
+        return true;
+    default:
+        return !event.text().isEmpty() && event.text().at(0).isPrint();
+    }
+}
+
+frmSplash::frmSplash(Scan scan, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+    , scan_(std::move(scan)) {
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowIcon(form1::programIcon());
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFocusPolicy(Qt::StrongFocus);
+    resize(form1::px(3630), form1::px(1170));
+    setFixedSize(size());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect area = rect();
+        area.moveCenter(screen->geometry().center());
+        move(area.topLeft());
+    }
+
+    // A fixed dialog frame round a window that has no title bar.
+    auto* border = new QFrame(this);
+    border->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    border->setLineWidth(2);
+    border->setGeometry(rect());
+
+    label1_ = new QLabel(QStringLiteral("Quorvin"), this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setGeometry(twipRect(960, 120, 1335, 495));
+    QFont big = form1::defaultFont();
+    big.setPointSizeF(18);
+    label1_->setFont(big);
+    form1::makeTextBlue(label1_);
+
+    label2_ = new QLabel(QStringLiteral("Scanning Please Wait......"), this);
+    label2_->setObjectName(QStringLiteral("Label2"));
+    label2_->setGeometry(twipRect(240, 720, 3135, 375));
+    label2_->setFont(serifFont(15.75));
+    for (QLabel* label : {label1_, label2_})
+        label->setTextFormat(Qt::PlainText);
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(10);
+    connect(timer1_, &QTimer::timeout, this, &frmSplash::tick);
+}
+
+void frmSplash::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Enabled from the moment the window loads; the first tick comes after the window has been
+    // painted, since a tick is handled only after the pending paint events.
+    if (!timer1_->isActive())
+        timer1_->start();
+    activateWindow();
+    setFocus();
+}
+
+void frmSplash::tick() {
+    if (scanning_)
+        return; // a tick that falls due during a scan does not start another one
+    scanning_ = true;
+    ++ticks_;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{scanning_};
+
+    const quorvin::ScanValue result = scan_.run();
+    if (result.isText() && result.asText() == "Success") {
+        timer1_->stop();
+        close();
+        scan_.showResults();
+    }
+}
+
+void frmSplash::keyPressEvent(QKeyEvent* event) {
+    if (producesCharacter(*event)) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmSplash::closeEvent(QCloseEvent* event) {
+    timer1_->stop();
+    event->accept();
+    emit unloaded();
+}
