@@ -37,7 +37,10 @@ ToolRun wmiDump(const std::string& args, const std::string& environment = "",
 }
 
 std::string quoted(const std::filesystem::path& p) {
-    return "'" + p.string() + "'";
+    std::string q(1, '\'');
+    q += p.string();
+    q += '\'';
+    return q;
 }
 
 TEST(WmiDump, BadArgumentsAndFilesExitWithTwoAndOneLine) {
