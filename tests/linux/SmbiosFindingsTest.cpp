@@ -55,6 +55,7 @@ TEST(SmbiosFindings, MemoryDeviceSizesAndSpeeds) {
     const std::vector<DeviceCase> cases{
         {"8 GB in MB", dev(8192, 0, 2400, 0), text("8589934592"), integer(2400)},
         {"512 KB, bit 15", dev(0x8000 | 512, 0, 66, 0), text("524288"), integer(66)},
+        {"0 KB, bit 15", dev(0x8000, 0, 66, 0), null, integer(66)},
         {"extended size 64 GB", dev(0x7FFF, 65536, 3200, 0), text("68719476736"), integer(3200)},
         {"extended size ignores bit 31", dev(0x7FFF, 0x80000000u | 32768, 3200, 0),
          text("34359738368"), integer(3200)},
