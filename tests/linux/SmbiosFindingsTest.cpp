@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+
 namespace quorvin::linux_hw {
 namespace {
 
@@ -25,8 +27,8 @@ ScanValue property(const wmi::Instance& instance, std::string_view name) {
 }
 
 SmbiosStructure only(const Bytes& raw) {
-    // The structures view the buffer, so it must stay alive: keep it in a static pool.
-    static std::vector<Bytes> keep;
+    // The structures view the buffer, so it must stay alive; a deque never moves its elements.
+    static std::deque<Bytes> keep;
     keep.push_back(raw);
     auto structures = parseStructures(keep.back());
     EXPECT_EQ(structures.size(), 1u);
