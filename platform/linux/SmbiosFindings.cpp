@@ -43,8 +43,11 @@ std::optional<ScanValue> memoryDeviceCapacity(const SmbiosStructure& s) {
             return ScanValue::null();
         return uint64Text(std::uint64_t{*extended & 0x7FFFFFFFu} * mb);
     }
-    if (*size & 0x8000)
+    if (*size & 0x8000) {
+        if ((*size & 0x7FFFu) == 0)
+            return ScanValue::null(); // "0 KB" in a populated socket says nothing
         return uint64Text(std::uint64_t{*size & 0x7FFFu} * kb);
+    }
     return uint64Text(std::uint64_t{*size} * mb);
 }
 

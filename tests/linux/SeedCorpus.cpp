@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
         {"v2-realistic.bin", dumpFile2(table, count)},
         {"v3-realistic.bin", dumpFile3(table)},
         {"v3-extended.bin", dumpFile3(extras)},
+        {"v3-server.bin", dumpFile3(serverTable())},
         {"v2-truncated.bin",
          [&] {
              Bytes b = dumpFile2(table, count);

@@ -288,4 +288,88 @@ Bytes realisticTable(std::uint16_t* structureCount) {
     return out;
 }
 
+Bytes serverTable(std::uint16_t* structureCount) {
+    std::vector<Bytes> parts{
+        biosStructure("Dell Inc.", "2.19.1"),
+        systemStructure("Dell Inc.", "PowerEdge R740", "Not Specified", "7XK2Q53"),
+        baseboardStructure("Dell Inc.", "0YWR7D"),
+    };
+    for (std::uint16_t socket = 0; socket < 2; ++socket) {
+        for (std::uint16_t level = 1; level <= 3; ++level)
+            parts.push_back(
+                StructureBuilder(7, static_cast<std::uint16_t>(0x0700 + socket * 4 + level))
+                    .string("L" + std::to_string(level) + " Cache")
+                    .word(static_cast<std::uint16_t>(0x0180 + level - 1))
+                    .word(0x0400)
+                    .word(0x0400)
+                    .word(0x0002)
+                    .word(0x0002)
+                    .byte(0)
+                    .byte(0x05)
+                    .byte(0x03)
+                    .byte(0x07)
+                    .build());
+        parts.push_back(processorStructure(100, true));
+    }
+    for (int port = 0; port < 24; ++port)
+        parts.push_back(StructureBuilder(8, static_cast<std::uint16_t>(0x0800 + port))
+                            .string("Internal Connector " + std::to_string(port))
+                            .byte(0)
+                            .string("USB " + std::to_string(port))
+                            .byte(0x12)
+                            .byte(0x10)
+                            .build());
+    for (int slot = 0; slot < 12; ++slot)
+        parts.push_back(StructureBuilder(9, static_cast<std::uint16_t>(0x0900 + slot))
+                            .string("PCIe Slot " + std::to_string(slot + 1))
+                            .byte(0xB6)
+                            .byte(0x0D)
+                            .byte(0x04)
+                            .byte(0x04)
+                            .word(static_cast<std::uint16_t>(slot + 1))
+                            .byte(0x04)
+                            .byte(0x01)
+                            .padTo(0x11)
+                            .build());
+    parts.push_back(StructureBuilder(11, 0x0B00)
+                        .byte(4)
+                        .string("Dell System")
+                        .string("5[0000]")
+                        .string("14[1]")
+                        .string("17[BBE96A7D0C7F8A4C]")
+                        .build());
+    MemoryArray array;
+    array.maxCapacityKB = 0x80000000u;
+    array.extendedMaxBytes = 3ull << 40;
+    array.devices = 16;
+    parts.push_back(memoryArrayStructure(array));
+    for (int dimm = 0; dimm < 16; ++dimm) {
+        MemoryDevice d;
+        const bool filled = dimm % 2 == 0;
+        d.size = filled ? 0x7FFF : 0;
+        d.extendedSize = filled ? 32768 : 0;
+        d.memoryType = filled ? 0x1A : 0x02;
+        d.speed = filled ? 2933 : 0;
+        d.locator = std::string(dimm < 8 ? "A" : "B") + std::to_string(dimm % 8 + 1);
+        parts.push_back(memoryDeviceStructure(d));
+    }
+    for (int map = 0; map < 100; ++map)
+        parts.push_back(StructureBuilder(20, static_cast<std::uint16_t>(0x1400 + map))
+                            .dword(static_cast<std::uint32_t>(map) * 0x800000u)
+                            .dword(static_cast<std::uint32_t>(map + 1) * 0x800000u - 1)
+                            .word(0x1100)
+                            .word(0x1300)
+                            .byte(1)
+                            .byte(1)
+                            .byte(2)
+                            .build());
+    parts.push_back(endOfTable());
+    Bytes out;
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    if (structureCount)
+        *structureCount = static_cast<std::uint16_t>(parts.size());
+    return out;
+}
+
 } // namespace quorvin::testing

@@ -79,4 +79,8 @@ Bytes dumpFile3(const Bytes& table);
 // the structures a real table carries that the scan ignores.
 Bytes realisticTable(std::uint16_t* structureCount = nullptr);
 
+// A two-socket server's table, in size and mix like a real one (about 170 structures): caches,
+// ports, slots, sixteen memory sockets of which half are filled, address mappings.
+Bytes serverTable(std::uint16_t* structureCount = nullptr);
+
 } // namespace quorvin::testing

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+
 namespace quorvin::linux_hw {
 namespace {
 
@@ -25,8 +27,8 @@ ScanValue property(const wmi::Instance& instance, std::string_view name) {
 }
 
 SmbiosStructure only(const Bytes& raw) {
-    // The structures view the buffer, so it must stay alive: keep it in a static pool.
-    static std::vector<Bytes> keep;
+    // The structures view the buffer, so it must stay alive; a deque never moves its elements.
+    static std::deque<Bytes> keep;
     keep.push_back(raw);
     auto structures = parseStructures(keep.back());
     EXPECT_EQ(structures.size(), 1u);
@@ -55,6 +57,7 @@ TEST(SmbiosFindings, MemoryDeviceSizesAndSpeeds) {
     const std::vector<DeviceCase> cases{
         {"8 GB in MB", dev(8192, 0, 2400, 0), text("8589934592"), integer(2400)},
         {"512 KB, bit 15", dev(0x8000 | 512, 0, 66, 0), text("524288"), integer(66)},
+        {"0 KB, bit 15", dev(0x8000, 0, 66, 0), null, integer(66)},
         {"extended size 64 GB", dev(0x7FFF, 65536, 3200, 0), text("68719476736"), integer(3200)},
         {"extended size ignores bit 31", dev(0x7FFF, 0x80000000u | 32768, 3200, 0),
          text("34359738368"), integer(3200)},

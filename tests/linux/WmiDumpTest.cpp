@@ -37,7 +37,10 @@ ToolRun wmiDump(const std::string& args, const std::string& environment = "",
 }
 
 std::string quoted(const std::filesystem::path& p) {
-    return "'" + p.string() + "'";
+    std::string q(1, '\'');
+    q += p.string();
+    q += '\'';
+    return q;
 }
 
 TEST(WmiDump, BadArgumentsAndFilesExitWithTwoAndOneLine) {
@@ -120,6 +123,13 @@ TEST(WmiDump, JsonOverADumpFileHasEveryClassAndPropertyWithItsKind) {
         << readable.out;
     EXPECT_NE(readable.out.find("    capacity: \"8589934592\"\n"), std::string::npos);
     EXPECT_NE(readable.out.find("    MaxCapacity: 33554432\n"), std::string::npos);
+
+    // The whole scan over the same file.
+    const ToolRun report = wmiDump("--report --smbios " + quoted(file), "LC_ALL=C");
+    ASSERT_EQ(report.exitCode, 0);
+    EXPECT_NE(report.out.find("Slots: ChannelA-DIMM0,ChannelB-DIMM0,\r\n"), std::string::npos)
+        << report.out;
+    EXPECT_NE(report.out.find("\r\nAddress: http://"), std::string::npos) << report.out;
 }
 
 TEST(WmiDump, JsonOfThisMachineSucceeds) {

@@ -1,0 +1,66 @@
+// A full scan on the SMBIOS backend over a two-socket server's table, from the dump's bytes to
+// the report and store address, and its parts on their own.
+#include "SmbiosBuilder.h"
+#include "platform/linux/LinuxSnapshot.h"
+#include "results/HeadlessResultsWindow.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace quorvin;
+
+const testing::Bytes& serverDump() {
+    static const testing::Bytes dump = testing::dumpFile3(testing::serverTable());
+    return dump;
+}
+
+// Kernel facts as a two-socket machine reports them; fixed so that the run measures the decode.
+linux_hw::ProcFacts serverFacts() {
+    linux_hw::ProcFacts facts;
+    facts.totalPhysicalMemory = ScanValue::text("274877906944");
+    facts.systemType = ScanValue::text("x64-based PC");
+    for (int i = 0; i < 2; ++i)
+        facts.packages.push_back({ScanValue::text("Intel(R) Xeon(R) Gold 6130 CPU @ 2.10GHz"),
+                                  ScanValue::text("GenuineIntel"), ScanValue::integer(2100)});
+    return facts;
+}
+
+void parseTable(benchmark::State& state) {
+    for (auto _ : state) {
+        const auto table = linux_hw::splitDump(serverDump());
+        auto structures = table.structures();
+        benchmark::DoNotOptimize(structures.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * serverDump().size()));
+}
+BENCHMARK(parseTable);
+
+void decodeToSnapshot(benchmark::State& state) {
+    const auto facts = serverFacts();
+    for (auto _ : state) {
+        const auto table = linux_hw::splitDump(serverDump());
+        auto snapshot =
+            linux_hw::buildLinuxSnapshot(linux_hw::decodeFindings(table.structures()), facts);
+        benchmark::DoNotOptimize(snapshot.classes().data());
+    }
+}
+BENCHMARK(decodeToSnapshot);
+
+void fullScan(benchmark::State& state) {
+    const auto facts = serverFacts();
+    for (auto _ : state) {
+        const auto table = linux_hw::splitDump(serverDump());
+        wmi::SnapshotProvider provider(
+            linux_hw::buildLinuxSnapshot(linux_hw::decodeFindings(table.structures()), facts));
+        HeadlessResultsWindow window(
+            ScanEnvironment{provider, NumberFormat{"."}, "www.brindlemark.example"});
+        benchmark::DoNotOptimize(window.getQuorvin());
+        benchmark::DoNotOptimize(window.reportText().data());
+    }
+}
+BENCHMARK(fullScan);
+
+} // namespace
+
+BENCHMARK_MAIN();
