@@ -1,5 +1,8 @@
 #pragma once
 
+#include "forms/Dialog.h"
+#include "forms/Form1.h"
+#include "forms/frmSplash.h"
 #include "results/ResultsWindow.h"
 
 #include <QObject>
@@ -7,10 +10,6 @@
 
 #include <functional>
 #include <memory>
-
-class Dialog;
-class Form1;
-class frmSplash;
 
 // The program's three windows, each at most once, and the sequence between them: the disclaimer,
 // the splash while the scan runs, then the results. The program ends when its last loaded window
