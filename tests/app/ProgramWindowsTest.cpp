@@ -1,0 +1,238 @@
+// The window sequence over a recorded machine: disclaimer, splash, scan, results and the ends.
+#include "../forms/QtTestMain.h"
+#include "../forms/TestMachine.h"
+
+#include "app/ProgramWindows.h"
+#include "forms/DisclaimerText.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+using namespace quorvin;
+
+namespace {
+
+// A provider whose bind fails, as when WMI cannot be reached.
+class UnreachableProvider : public wmi::WmiProvider {
+public:
+    std::unique_ptr<wmi::WmiService> bind(std::string_view) override {
+        throw wmi::WmiError("Binding the WMI object path failed: the WMI service is not running");
+    }
+};
+
+// Dismisses the next message box and keeps its text and title.
+struct MessageCatcher {
+    QString text;
+    QString title;
+    int seen = 0;
+    void arm() {
+        QTimer::singleShot(20, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                text = box->text();
+                title = box->windowTitle();
+                ++seen;
+                box->accept();
+            } else {
+                arm();
+            }
+        });
+    }
+};
+
+} // namespace
+
+class ProgramWindowsTest : public QObject {
+    Q_OBJECT
+
+    wmi::SnapshotProvider machine_{formtest::machineSnapshot()};
+
+    std::unique_ptr<ProgramWindows> makeWindows(wmi::WmiProvider& provider,
+                                                ProgramWindows::ScanCall scan = {}) {
+        return std::make_unique<ProgramWindows>(
+            [&provider] {
+                return std::make_unique<Form1>(ScanEnvironment{provider, {"."}, "127.0.0.1:9"});
+            },
+            std::move(scan));
+    }
+
+    static void startAndWaitForDisclaimer(ProgramWindows& windows) {
+        windows.start();
+        QVERIFY(windows.dialog());
+        QVERIFY(QTest::qWaitForWindowExposed(windows.dialog()));
+    }
+
+private slots:
+    void disclaimerHoldsTheExactTextAndKeepsEnterAndEscToItself() {
+        auto windows = makeWindows(machine_);
+        startAndWaitForDisclaimer(*windows);
+        Dialog* dialog = windows->dialog();
+        const QString text = dialog->text1()->exactText();
+        QCOMPARE(text.size(), 920);
+        QCOMPARE(text, disclaimerText());
+        QVERIFY(text.startsWith(
+            "Please read the following carefully before using the scan tool.\r\n\r\nUsing"));
+        QVERIFY(text.endsWith("help you find the compatible memory."));
+        QCOMPARE(text.count("\r\n\r\n"), 3);
+        QVERIFY(dialog->text1()->isReadOnly());
+        QCOMPARE(QApplication::focusWidget(), dialog->text1());
+
+        QSignalSpy accepted(dialog, &Dialog::accepted);
+        QSignalSpy cancelled(dialog, &Dialog::cancelled);
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+            QTest::keyClick(dialog->text1(), key);
+        QTest::keyClick(dialog->text1(), Qt::Key_A);
+        QCOMPARE(accepted.count(), 0);
+        QCOMPARE(cancelled.count(), 0);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->text1()->exactText(), disclaimerText());
+
+        // Tab goes Text1, CancelButton, OKButton.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), dialog->cancelButton());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), dialog->okButton());
+        QVERIFY(dialog->okButton()->geometry().right() < dialog->cancelButton()->geometry().left());
+        QVERIFY(!(dialog->windowFlags() & Qt::WindowMinMaxButtonsHint));
+        QCOMPARE(dialog->size(), QSize(410, 322));
+    }
+
+    void okShowsTheSplashFirstThenTheFilledResults() {
+        auto windows = makeWindows(machine_);
+        QSignalSpy finished(windows.get(), &ProgramWindows::finished);
+        startAndWaitForDisclaimer(*windows);
+        QTest::mouseClick(windows->dialog()->okButton(), Qt::LeftButton);
+        // The splash stands before the disclaimer goes, and no scan has started yet.
+        QVERIFY(windows->splash());
+        QVERIFY(windows->splash()->isVisible());
+        QCOMPARE(windows->splash()->ticks(), 0);
+        QTRY_VERIFY(!windows->dialog());
+
+        QTRY_VERIFY_WITH_TIMEOUT(windows->form1() && windows->form1()->isVisible(), 10000);
+        QTRY_VERIFY(!windows->splash());
+        QCOMPARE(finished.count(), 0); // the program did not end between splash and results
+        Form1* form = windows->form1();
+        QCOMPARE(windows->form1Created(), 1);
+        // Loaded once, before the first module: the counter holds each module once.
+        QCOMPARE(form->record().scanModuleCount, 3);
+        QCOMPARE(form->moduleList(ModuleList::Slots)->count(), 3);
+        for (const ValueLabel label : allValueLabels)
+            QVERIFY(form->valueLabel(label)->text() != "Label21");
+        QCOMPARE(form->valueLabel(ValueLabel::Label37)->text(),
+                 QString("4  (Currently Memory in 3 Slots)"));
+
+        form->close(); // its close box: no window is left, the program ends normally
+        QTRY_COMPARE(finished.count(), 1);
+        QCOMPARE(finished.first().first().toInt(), 0);
+    }
+
+    void aResultOtherThanSuccessKeepsTheSplashAndScansAgain() {
+        int calls = 0;
+        auto windows = makeWindows(machine_, [&calls](Form1& form) {
+            ++calls;
+            if (calls == 1)
+                return ScanValue::text("success");
+            if (calls == 2)
+                return ScanValue::text("");
+            return form.getQuorvin();
+        });
+        startAndWaitForDisclaimer(*windows);
+        QTest::mouseClick(windows->dialog()->okButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(windows->form1() && windows->form1()->isVisible(), 10000);
+        QCOMPARE(calls, 3);
+        QCOMPARE(windows->form1Created(), 1);
+        QTest::qWait(50);
+        QCOMPARE(calls, 3); // after success no further tick runs
+    }
+
+    void cancelEndsAtOnceWithoutAScan() {
+        auto windows = makeWindows(machine_);
+        QSignalSpy finished(windows.get(), &ProgramWindows::finished);
+        startAndWaitForDisclaimer(*windows);
+        QTest::mouseClick(windows->dialog()->cancelButton(), Qt::LeftButton);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.first().first().toInt(), 0);
+        QVERIFY(!windows->dialog());
+        QVERIFY(!windows->splash());
+        QCOMPARE(windows->form1Created(), 0);
+    }
+
+    void closingTheDisclaimerEndsWithoutAScan() {
+        auto windows = makeWindows(machine_);
+        QSignalSpy finished(windows.get(), &ProgramWindows::finished);
+        startAndWaitForDisclaimer(*windows);
+        windows->dialog()->close();
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.first().first().toInt(), 0);
+        QCOMPARE(windows->form1Created(), 0);
+    }
+
+    void aCharacterKeyOnTheSplashBeforeItsFirstTickEnds() {
+        auto windows = makeWindows(machine_);
+        QSignalSpy finished(windows.get(), &ProgramWindows::finished);
+        startAndWaitForDisclaimer(*windows);
+        QTest::mouseClick(windows->dialog()->okButton(), Qt::LeftButton);
+        frmSplash* splash = windows->splash();
+        QTest::keyClick(splash, Qt::Key_Right); // no character: nothing happens
+        QVERIFY(windows->splash());
+        QTest::keyClick(splash, Qt::Key_F5);
+        QVERIFY(windows->splash());
+        QTest::keyClick(splash, Qt::Key_Q);
+        QTRY_COMPARE(finished.count(), 1);
+        QCOMPARE(finished.first().first().toInt(), 0);
+        QCOMPARE(windows->form1Created(), 0);
+    }
+
+    void keysThatCloseTheSplash_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("letter") << int(Qt::Key_A) << "a" << true;
+        QTest::newRow("digit") << int(Qt::Key_7) << "7" << true;
+        QTest::newRow("space") << int(Qt::Key_Space) << " " << true;
+        QTest::newRow("punctuation") << int(Qt::Key_Period) << "." << true;
+        QTest::newRow("enter") << int(Qt::Key_Return) << "\r" << true;
+        QTest::newRow("escape") << int(Qt::Key_Escape) << "\x1b" << true;
+        QTest::newRow("backspace") << int(Qt::Key_Backspace) << "\b" << true;
+        QTest::newRow("arrow") << int(Qt::Key_Up) << "" << false;
+        QTest::newRow("function key") << int(Qt::Key_F1) << "" << false;
+        QTest::newRow("shift alone") << int(Qt::Key_Shift) << "" << false;
+    }
+
+    void keysThatCloseTheSplash() {
+        QFETCH(int, key);
+        QFETCH(QString, text);
+        QFETCH(bool, closes);
+        const QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCOMPARE(producesCharacter(event), closes);
+    }
+
+    void aFailingScanReportsTheErrorAndEndsWithoutWindows() {
+        UnreachableProvider unreachable;
+        auto windows = makeWindows(unreachable);
+        QSignalSpy finished(windows.get(), &ProgramWindows::finished);
+        MessageCatcher catcher;
+        startAndWaitForDisclaimer(*windows);
+        catcher.arm();
+        QTest::mouseClick(windows->dialog()->okButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+        QCOMPARE(finished.first().first().toInt(), 1);
+        QCOMPARE(catcher.seen, 1);
+        QCOMPARE(catcher.title, QString("Quorvin - System Memory Information"));
+        QVERIFY(catcher.text.contains("the WMI service is not running"));
+        QVERIFY(!windows->dialog());
+        QVERIFY(!windows->splash());
+        QVERIFY(!windows->form1());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    }
+};
+
+QUORVIN_QTEST_MAIN(ProgramWindowsTest)
+#include "ProgramWindowsTest.moc"
