@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Drives the real program under Xvfb with a window manager, as a person would: clicks its buttons
+# and close boxes and watches which windows come and go. Screenshots go to the artifact folder.
+# Usage: e2e.sh PROGRAM ARTIFACT_DIR SNAPSHOT_JSON
+set -uo pipefail
+program=$1
+artifacts=$2
+snapshot=$3
+mkdir -p "$artifacts"
+for tool in Xvfb openbox xdotool wmctrl import; do
+    command -v "$tool" >/dev/null || { echo "e2e: skipped: $tool is not installed"; exit 77; }
+done
+
+display=:$((70 + RANDOM % 50))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+sleep 1
+openbox >/dev/null 2>&1 &
+wm=$!
+trap 'kill $wm $xvfb 2>/dev/null; wait 2>/dev/null' EXIT
+sleep 1
+
+export QUORVIN_SNAPSHOT=$snapshot QT_QPA_PLATFORM=xcb
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# The id of a visible window of the program with the given client size, waiting up to 15 s.
+window_of_size() {
+    local want=$1 id
+    for _ in $(seq 150); do
+        for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+            if [ "$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {print $2}')" = "$want" ]; then
+                echo "$id"
+                return 0
+            fi
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
+click_at() { # window x y (client coordinates)
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+
+wait_exit() { # seconds; sets rc
+    for _ in $(seq $(($1 * 10))); do
+        kill -0 "$pid" 2>/dev/null || { wait "$pid"; rc=$?; return 0; }
+        sleep 0.1
+    done
+    kill "$pid" 2>/dev/null
+    rc=timeout
+    return 1
+}
+
+start_program() {
+    "$program" >"$artifacts/$1.log" 2>&1 &
+    pid=$!
+}
+
+disclaimer=410x322
+results=785x706
+
+# Cancel ends at once, with exit code 0.
+start_program cancel
+if dialog=$(window_of_size $disclaimer); then
+    import -window root "$artifacts/disclaimer.png"
+    click_at "$dialog" 256 300 # CancelButton
+    wait_exit 5 && [ "$rc" = 0 ] || fail "Cancel: exit code $rc"
+else
+    fail "Cancel: no disclaimer"; kill "$pid"
+fi
+
+# The disclaimer's close box ends the program.
+start_program closebox
+if dialog=$(window_of_size $disclaimer); then
+    wmctrl -i -c "$dialog"
+    wait_exit 5 && [ "$rc" = 0 ] || fail "close box: exit code $rc"
+else
+    fail "close box: no disclaimer"; kill "$pid"
+fi
+
+# OK leads through the splash to the filled results; closing them ends the program.
+start_program scan
+if dialog=$(window_of_size $disclaimer); then
+    click_at "$dialog" 168 300 # OKButton
+    import -window root "$artifacts/splash.png"
+    if form=$(window_of_size $results); then
+        sleep 2 # the store page loads in its frame
+        import -window root "$artifacts/results.png"
+        [ -z "$(xdotool search --onlyvisible --pid "$pid" --name 'Quorvin' | grep -vx "$form")" ] ||
+            fail "scan: another window stands beside the results"
+        wmctrl -i -c "$form"
+        wait_exit 10 && [ "$rc" = 0 ] || fail "closing the results: exit code $rc"
+    else
+        fail "scan: no results window"; kill "$pid"
+    fi
+else
+    fail "scan: no disclaimer"; kill "$pid"
+fi
+
+echo "e2e: screenshots in $artifacts"
+[ "$failures" = 0 ] && echo "e2e: all passed" || echo "e2e: $failures failed"
+exit $((failures > 0))
