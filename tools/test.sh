@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs every test: the main suite (widgets and
 # the real program under Xvfb, the Wine run of the Windows backend, the fuzzer), then the
-# Qt-free core under ASan and UBSan. Ends with one summary line.
+# Qt-free core under ASan and UBSan, and a bounded fuzzing run. Ends with one summary line.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh || exit 1
@@ -47,6 +47,15 @@ build_preset() {
         return 1
     fi
 }
+
+# A bounded fuzzing run of the SMBIOS parser (clang, ASan, UBSan).
+if bash tools/ci/run-fuzzer.sh 60; then
+    total_passed=$((total_passed + 1))
+else
+    echo "The SMBIOS fuzzer found a fault or did not build" >&2
+    total_failed=$((total_failed + 1))
+    status=1
+fi
 
 build_preset sanitize && run_ctest sanitize
 build_preset default && run_ctest default
