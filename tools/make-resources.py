@@ -24,7 +24,7 @@ PALETTE16 = [
     (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
     (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
 ]
-BLACK, DARK_GREEN, OLIVE, NAVY, GREY, LIGHT_GREY, YELLOW, BLUE, WHITE = 0, 2, 3, 4, 8, 7, 11, 12, 15
+BLACK, DARK_GREEN, GREY, YELLOW, BLUE, WHITE = 0, 2, 8, 11, 12, 15
 
 # A picture is a list of rows of pixels, top row first. A pixel of a 16-colour picture is a
 # palette index or None (transparent); a pixel of a true-colour picture is (r, g, b, a).
@@ -121,7 +121,8 @@ CURSOR_HOT_SPOT = (12, 1)
 
 
 def pointing_hand():
-    assert len(HAND) == 32 and all(len(row) == 32 for row in HAND)
+    if len(HAND) != 32 or any(len(row) != 32 for row in HAND):
+        raise ValueError("the hand cursor drawing must be 32 by 32 characters")
     return [[HAND_COLOURS[c] for c in row] for row in HAND]
 
 
@@ -247,7 +248,8 @@ def dib_8bit(picture):
         for r, g, b, a in row:
             if a and (r, g, b) not in palette:
                 palette.append((r, g, b))
-    assert len(palette) <= 256, "the chat picture has too many colours for 8 bits"
+    if len(palette) > 256:
+        raise ValueError("the chat picture has %d colours, too many for 8 bits" % len(palette))
     palette += [(0, 0, 0)] * (256 - len(palette))
     index = {c: i for i, c in reversed(list(enumerate(palette)))}
     indexed = [[index[(r, g, b)] if a else 0 for r, g, b, a in row] for row in picture]
