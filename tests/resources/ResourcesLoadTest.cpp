@@ -1,0 +1,83 @@
+// Loads the compiled-in pictures the way the program does, through Qt's image readers, from a
+// program that gets them only through the results window's library.
+#include "forms/Form1Style.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QPixmap>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+std::vector<QSize> imageSizes(const QString& path) {
+    QImageReader reader(path);
+    std::vector<QSize> sizes;
+    if (!reader.canRead())
+        return sizes;
+    for (int i = 0; i < reader.imageCount(); ++i) {
+        reader.jumpToImage(i);
+        sizes.push_back(reader.read().size());
+    }
+    return sizes;
+}
+
+TEST(CompiledPictures, IconFilesReadWithEveryImage) {
+    struct Case {
+        const char* path;
+        std::vector<QSize> sizes;
+    };
+    const Case cases[] = {
+        {":/quorvin/quorvin.ico", {QSize(32, 32), QSize(16, 16)}},
+        {":/quorvin/chat.ico", {QSize(152, 68), QSize(152, 68)}},
+        {":/quorvin/chat.cur", {QSize(32, 32)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        ASSERT_TRUE(QFile::exists(c.path));
+        EXPECT_EQ(imageSizes(c.path), c.sizes);
+    }
+}
+
+TEST(CompiledPictures, ChatPictureKeepsItsTransparentCorners) {
+    QImageReader reader(":/quorvin/chat.ico");
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(reader.jumpToImage(i));
+        const QImage image = reader.read();
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+        EXPECT_EQ(qAlpha(image.pixel(76, 34)), 255);
+    }
+}
+
+TEST(CompiledPictures, CursorPngHasItsFingertipAtTheHotSpot) {
+    const QImage image(":/quorvin/chat-cursor.png");
+    ASSERT_EQ(image.size(), QSize(32, 32));
+    EXPECT_EQ(image.pixel(12, 1), qRgba(0, 0, 0, 255));
+    EXPECT_EQ(qAlpha(image.pixel(12, 0)), 0);
+}
+
+TEST(CompiledPictures, WindowUsesThePicturesNotItsStandIns) {
+    const QIcon icon = form1::programIcon();
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(32, 32)));
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(16, 16)));
+    // The stand-in chat picture is opaque; the drawn one has rounded, transparent corners.
+    EXPECT_EQ(qAlpha(form1::chatPicture().toImage().pixel(0, 0)), 0);
+    const QCursor cursor = form1::chatCursor();
+    EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(cursor.hotSpot(), QPoint(12, 1));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Nothing here is shown, so no display is needed, not even for listing the tests.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
