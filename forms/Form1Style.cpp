@@ -1,9 +1,7 @@
 #include "Form1Style.h"
 
-#include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QPainter>
 #include <QWidget>
 
 namespace form1 {
@@ -13,7 +11,6 @@ namespace {
 constexpr const char* iconPath = ":/quorvin/quorvin.ico";
 constexpr const char* chatPicturePath = ":/quorvin/chat.ico";
 constexpr const char* chatCursorPath = ":/quorvin/chat.cur";
-constexpr QSize chatPictureSize(152, 68);
 constexpr QPoint chatCursorHotSpot(12, 1);
 
 // The first of MS Sans Serif's look-alikes that is really installed. Asking for a missing family
@@ -39,17 +36,6 @@ QFont sansFont(bool bold) {
     return font;
 }
 
-QPixmap drawnChatPicture() {
-    QPixmap picture(chatPictureSize);
-    picture.fill(QColor(0, 0, 160));
-    QPainter painter(&picture);
-    painter.setPen(Qt::white);
-    QFont font = sansFont(true);
-    font.setPointSizeF(11);
-    painter.setFont(font);
-    painter.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("Live Chat"));
-    return picture;
-}
 } // namespace
 
 QFont defaultFont() {
@@ -77,21 +63,15 @@ void condenseToFit(QWidget* widget, const QString& caption, int width) {
 }
 
 QIcon programIcon() {
-    if (QFile::exists(iconPath))
-        return QIcon(iconPath);
-    return QIcon(drawnChatPicture().copy(0, 0, 68, 68).scaled(32, 32));
+    return QIcon(iconPath);
 }
 
 QPixmap chatPicture() {
-    const QPixmap picture(chatPicturePath);
-    return picture.isNull() ? drawnChatPicture() : picture;
+    return QPixmap(chatPicturePath);
 }
 
 QCursor chatCursor() {
-    const QPixmap shape(chatCursorPath);
-    if (shape.isNull())
-        return QCursor(Qt::PointingHandCursor);
-    return QCursor(shape, chatCursorHotSpot.x(), chatCursorHotSpot.y());
+    return QCursor(QPixmap(chatCursorPath), chatCursorHotSpot.x(), chatCursorHotSpot.y());
 }
 
 } // namespace form1

@@ -23,7 +23,7 @@ void makeTextBlue(QWidget* widget);
 void condenseToFit(QWidget* widget, const QString& caption, int width);
 
 QIcon programIcon();
-// The chat picture at its natural 152 x 68 pixels; a drawn stand-in when the resource is missing.
+// The chat picture at its natural 152 x 68 pixels.
 QPixmap chatPicture();
 // The pointer over the chat picture and link, hot spot (12, 1).
 QCursor chatCursor();

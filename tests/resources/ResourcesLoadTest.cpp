@@ -64,7 +64,7 @@ TEST(CompiledPictures, WindowUsesThePicturesNotItsStandIns) {
     const QIcon icon = form1::programIcon();
     EXPECT_TRUE(icon.availableSizes().contains(QSize(32, 32)));
     EXPECT_TRUE(icon.availableSizes().contains(QSize(16, 16)));
-    // The stand-in chat picture is opaque; the drawn one has rounded, transparent corners.
+    // The chat picture has rounded, transparent corners.
     EXPECT_EQ(qAlpha(form1::chatPicture().toImage().pixel(0, 0)), 0);
     const QCursor cursor = form1::chatCursor();
     EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
