@@ -1,16 +1,15 @@
 #include "Backend.h"
 
-#include <functional>
-
+#include "platform/snapshot/SnapshotJson.h"
 #ifdef _WIN32
-#include "platform/windows/ComApartment.h"
 #include "platform/windows/ComWmiProvider.h"
 #else
 #include "platform/linux/LinuxSnapshot.h"
-#include "platform/wmi/SnapshotJson.h"
-
-#include <cstdlib>
 #endif
+
+#include <QFileInfo>
+
+#include <functional>
 
 namespace {
 
@@ -33,27 +32,15 @@ private:
     std::unique_ptr<wmi::WmiProvider> inner_;
 };
 
-#ifdef _WIN32
-// Keeps the user-interface thread in its single-threaded apartment while WMI is used.
-class ComBackend : public wmi::WmiProvider {
-public:
-    std::unique_ptr<wmi::WmiService> bind(std::string_view objectPath) override {
-        return provider_.bind(objectPath);
-    }
-
-private:
-    windows::ComApartment apartment_;
-    windows::ComWmiProvider provider_;
-};
-#endif
-
 std::unique_ptr<wmi::WmiProvider> makeRealBackend() {
-#ifdef _WIN32
-    return std::make_unique<ComBackend>();
-#else
     // QUORVIN_SNAPSHOT replays a recorded machine instead; the end-to-end tests use it.
-    if (const char* recording = std::getenv("QUORVIN_SNAPSHOT"); recording && *recording)
-        return std::make_unique<wmi::SnapshotProvider>(wmi::loadSnapshotFile(recording));
+    const QString recording = qEnvironmentVariable("QUORVIN_SNAPSHOT");
+    if (!recording.isEmpty())
+        return std::make_unique<snapshot::SnapshotProvider>(
+            snapshot::loadSnapshotFile(QFileInfo(recording).filesystemFilePath()));
+#ifdef _WIN32
+    return std::make_unique<windows::ComWmiProvider>();
+#else
     return linux_hw::makeLinuxProvider();
 #endif
 }

@@ -3,9 +3,9 @@
 #include "ProgramWindows.h"
 #include "forms/Form1.h"
 #include "forms/Form1Style.h"
+#include "platform/UserLocale.h"
 
 #include <QApplication>
-#include <QLocale>
 #include <QTimer>
 
 #ifndef _WIN32
@@ -27,9 +27,8 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     const auto backend = makeProgramBackend();
-    const quorvin::ScanEnvironment environment{
-        *backend, quorvin::NumberFormat{QLocale().decimalPoint().toStdString()},
-        QUORVIN_STORE_HOST};
+    const quorvin::ScanEnvironment environment{*backend, quorvin::userNumberFormat(),
+                                               QUORVIN_STORE_HOST};
     ProgramWindows windows([&] { return std::make_unique<Form1>(environment); });
     QObject::connect(&windows, &ProgramWindows::finished, &app,
                      [](int exitCode) { QCoreApplication::exit(exitCode); });

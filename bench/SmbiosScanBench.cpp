@@ -51,7 +51,7 @@ void fullScan(benchmark::State& state) {
     const auto facts = serverFacts();
     for (auto _ : state) {
         const auto table = linux_hw::splitDump(serverDump());
-        wmi::SnapshotProvider provider(
+        snapshot::SnapshotProvider provider(
             linux_hw::buildLinuxSnapshot(linux_hw::decodeFindings(table.structures()), facts));
         HeadlessResultsWindow window(
             ScanEnvironment{provider, NumberFormat{"."}, "www.brindlemark.example"});

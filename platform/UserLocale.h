@@ -1,10 +1,11 @@
 #pragma once
 
-#include <string>
+#include "scan/NumberText.h"
 
 namespace quorvin {
 
-// The decimal separator of the user's locale, as UTF-8 ("." or ","); "." when none is set.
-std::string userDecimalSeparator();
+// How the user's locale writes numbers: its decimal separator ("." or ","), as the operating
+// system's settings give it (Windows' regional settings, LC_ALL / LC_NUMERIC / LANG elsewhere).
+NumberFormat userNumberFormat();
 
 } // namespace quorvin

@@ -1,54 +1,79 @@
 #include "Report.h"
 
+#include <string_view>
+
 namespace quorvin {
 
-std::string buildReport(const ScanRecord& r, const std::string& installedRamCaption,
+namespace {
+
+// Where a line's value comes from: nowhere, a field of the scan record, or one of the two memory
+// captions the display has just set.
+enum class Caption { None, InstalledRam, MaximumRam };
+
+struct ReportLine {
+    std::string_view label;
+    const ScanValue ScanRecord::*field = nullptr;
+    Caption caption = Caption::None;
+};
+
+using R = ScanRecord;
+
+// The report, line by line. The labels are not uniform, and each stands as the store's support
+// staff know it: "IdentifyingNumber" is one word, "System Manufacturer:" has no blank after its
+// colon. Every banner is followed by an empty line, every block but the last ends with one.
+constexpr ReportLine reportLines[] = {
+    {"************System**********"},
+    {""},
+    {"System Manufacturer:", &R::scanSysManufacturer},
+    {"System Model: ", &R::scanSysModel},
+    {"System Version: ", &R::scanProductVersion},
+    {"IdentifyingNumber: ", &R::scanProductNumber},
+    {"System Type: ", &R::scanSysType},
+    {""},
+    {"************Motherboard**********"},
+    {""},
+    {"Mother Board Manufacturer: ", &R::scanBoardManufacturer},
+    {"Motherboard Model: ", &R::scanBoardProduct},
+    {""},
+    {"************Processor**********"},
+    {""},
+    {"Processor: ", &R::scanCpuName},
+    {"Processor Manufacturer: ", &R::scanCpuManufacturer},
+    {"Processor Speed: ", &R::scanCpuClock},
+    {"Processor FSB: ", &R::scanCpuBusClock},
+    {""},
+    {"************Bios**********"},
+    {""},
+    {"Bios: ", &R::scanBiosManufacturer},
+    {"Version: ", &R::scanBiosVersion},
+    {""},
+    {"************Memory Details**********"},
+    {""},
+    {"Memory Manufacturer: "}, // the scan keeps no memory manufacturer: the label stands alone
+    {"Installed RAM: ", nullptr, Caption::InstalledRam},
+    {"Maximum RAM: ", nullptr, Caption::MaximumRam},
+    {"Total Slots: ", &R::scanTotalSlots},
+    {"Capacity: ", &R::scanModCapacities},
+    {"Memory Type: ", &R::scanModTypes},
+    {"Speed: ", &R::scanModSpeeds},
+    {"Slots: ", &R::scanModLocators},
+};
+
+} // namespace
+
+std::string buildReport(const ScanRecord& record, const std::string& installedRamCaption,
                         const std::string& maximumRamCaption, const NumberFormat& format) {
     std::string report;
-    const auto line = [&](const std::string& text) { report += text + "\r\n"; };
-    const auto field = [&](const char* label, const ScanValue& value) {
-        line(label + joinText(value, format));
-    };
-    const auto banner = [&](const char* title) {
-        line(std::string("************") + title + "**********");
-        line("");
-    };
-
-    banner("System");
-    field("System Manufacturer:", r.scanSysManufacturer);
-    field("System Model: ", r.scanSysModel);
-    field("System Version: ", r.scanProductVersion);
-    field("IdentifyingNumber: ", r.scanProductNumber);
-    field("System Type: ", r.scanSysType);
-    line("");
-
-    banner("Motherboard");
-    field("Mother Board Manufacturer: ", r.scanBoardManufacturer);
-    field("Motherboard Model: ", r.scanBoardProduct);
-    line("");
-
-    banner("Processor");
-    field("Processor: ", r.scanCpuName);
-    field("Processor Manufacturer: ", r.scanCpuManufacturer);
-    field("Processor Speed: ", r.scanCpuClock);
-    field("Processor FSB: ", r.scanCpuBusClock);
-    line("");
-
-    banner("Bios");
-    field("Bios: ", r.scanBiosManufacturer);
-    field("Version: ", r.scanBiosVersion);
-    line("");
-
-    banner("Memory Details");
-    // The scan keeps no memory manufacturer, so the line carries its label alone.
-    line("Memory Manufacturer: ");
-    line("Installed RAM: " + installedRamCaption);
-    line("Maximum RAM: " + maximumRamCaption);
-    field("Total Slots: ", r.scanTotalSlots);
-    field("Capacity: ", r.scanModCapacities);
-    field("Memory Type: ", r.scanModTypes);
-    field("Speed: ", r.scanModSpeeds);
-    field("Slots: ", r.scanModLocators);
+    for (const ReportLine& line : reportLines) {
+        report += line.label;
+        if (line.field != nullptr)
+            report += joinText(record.*line.field, format);
+        else if (line.caption == Caption::InstalledRam)
+            report += installedRamCaption;
+        else if (line.caption == Caption::MaximumRam)
+            report += maximumRamCaption;
+        report += "\r\n";
+    }
     return report;
 }
 

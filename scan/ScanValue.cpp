@@ -16,6 +16,10 @@ ScanValue ScanValue::text(std::string value) {
     return v;
 }
 
+ScanValue ScanValue::textOrNull(std::optional<std::string> value) {
+    return value ? text(std::move(*value)) : null();
+}
+
 ScanValue ScanValue::integer(std::int64_t value) {
     ScanValue v;
     v.value_ = value;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -17,6 +18,8 @@ public:
     static ScanValue text(std::string value);
     static ScanValue integer(std::int64_t value);
     static ScanValue real(double value);
+    // The text where there is one, null where the source gave none.
+    static ScanValue textOrNull(std::optional<std::string> value);
 
     Kind kind() const { return static_cast<Kind>(value_.index()); }
     bool isEmpty() const { return kind() == Kind::Empty; }

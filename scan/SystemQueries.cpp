@@ -6,18 +6,18 @@
 
 namespace quorvin {
 
-std::string sessionPath(const ScanRecord& record) {
+std::string sessionPath(std::string_view computer) {
     return "winmgmts:" + std::string("{impersonationLevel=impersonate}!\\\\") +
-           joinText(record.scanComputer, NumberFormat{}) + "\\root\\cimv2";
+           std::string(computer) + "\\root\\cimv2";
 }
 
 void setWorkingValues(ScanRecord& record) {
-    record.scanComputer = ScanValue::text(".");
+    record.scanComputer = ScanValue::text(std::string(localComputer));
     record.scanUnit = 1024.0;
 }
 
 void openSession(const ScanRecord& record, WmiSession& session, wmi::WmiProvider& provider) {
-    session.scanService = provider.bind(sessionPath(record));
+    session.scanService = provider.bind(sessionPath(joinText(record.scanComputer, NumberFormat{})));
 }
 
 std::optional<double> sizeOf(const ScanValue& value, std::string_view what) {

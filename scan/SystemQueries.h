@@ -11,8 +11,11 @@
 
 namespace quorvin {
 
-// The WMI object path of the local computer's root\cimv2, with impersonation.
-std::string sessionPath(const ScanRecord& record);
+// The computer a scan reads: the local one.
+inline constexpr std::string_view localComputer = ".";
+
+// The WMI object path of the computer's root\cimv2, with impersonation.
+std::string sessionPath(std::string_view computer);
 
 // The query steps of a scan, in their fixed order: working values, session, computer system,
 // memory array, the memory modules (which first clears the lists), processor, BIOS, product and

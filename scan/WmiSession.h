@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/wmi/Wmi.h"
+#include "scan/wmi/Wmi.h"
 
 #include <memory>
 

@@ -6,9 +6,9 @@ namespace quorvin::linux_hw {
 
 namespace {
 
-void addAll(wmi::Snapshot& snapshot, std::string_view className,
-            const std::vector<wmi::Instance>& instances) {
-    for (const wmi::Instance& instance : instances)
+void addAll(snapshot::Snapshot& snapshot, std::string_view className,
+            const std::vector<snapshot::Instance>& instances) {
+    for (const snapshot::Instance& instance : instances)
         snapshot.addInstance(className, instance);
 }
 
@@ -20,8 +20,8 @@ SmbiosFindings findingsOf(const std::optional<SmbiosTable>& table) {
 
 } // namespace
 
-wmi::Snapshot buildLinuxSnapshot(const SmbiosFindings& smbios, const ProcFacts& proc) {
-    wmi::Snapshot snapshot;
+snapshot::Snapshot buildLinuxSnapshot(const SmbiosFindings& smbios, const ProcFacts& proc) {
+    snapshot::Snapshot snapshot;
     snapshot.declareScanClasses();
     snapshot.addInstance("Win32_ComputerSystem", {{"manufacturer", smbios.systemManufacturer},
                                                   {"Model", smbios.systemModel},
@@ -49,18 +49,19 @@ wmi::Snapshot buildLinuxSnapshot(const SmbiosFindings& smbios, const ProcFacts& 
     return snapshot;
 }
 
-wmi::Snapshot readLinuxSnapshot(const LinuxRoots& roots) {
+snapshot::Snapshot readLinuxSnapshot(const LinuxRoots& roots) {
     return buildLinuxSnapshot(findingsOf(readKernelTables(roots.dmiTables)),
                               readProcFacts(roots.proc, roots.sys, roots.machine));
 }
 
-wmi::Snapshot readLinuxSnapshot(const LinuxRoots& roots, const std::filesystem::path& smbiosDump) {
+snapshot::Snapshot readLinuxSnapshot(const LinuxRoots& roots,
+                                     const std::filesystem::path& smbiosDump) {
     return buildLinuxSnapshot(findingsOf(loadDumpFile(smbiosDump)),
                               readProcFacts(roots.proc, roots.sys, roots.machine));
 }
 
-std::unique_ptr<wmi::SnapshotProvider> makeLinuxProvider(const LinuxRoots& roots) {
-    return std::make_unique<wmi::SnapshotProvider>(readLinuxSnapshot(roots));
+std::unique_ptr<snapshot::SnapshotProvider> makeLinuxProvider(const LinuxRoots& roots) {
+    return std::make_unique<snapshot::SnapshotProvider>(readLinuxSnapshot(roots));
 }
 
 } // namespace quorvin::linux_hw

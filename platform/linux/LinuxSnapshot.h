@@ -3,7 +3,7 @@
 #include "ProcFacts.h"
 #include "SmbiosFindings.h"
 #include "SmbiosSource.h"
-#include "platform/wmi/Snapshot.h"
+#include "platform/snapshot/Snapshot.h"
 
 #include <filesystem>
 #include <memory>
@@ -24,13 +24,14 @@ struct LinuxRoots {
 // instance; Win32_Processor has one per package the kernel lists (at least one per populated
 // SMBIOS socket), its external clock taken from the socket of the same position; the other
 // classes have the instances SMBIOS gives, none without it.
-wmi::Snapshot buildLinuxSnapshot(const SmbiosFindings& smbios, const ProcFacts& proc);
+snapshot::Snapshot buildLinuxSnapshot(const SmbiosFindings& smbios, const ProcFacts& proc);
 
 // The live machine: SMBIOS from the kernel's tables when they are readable, else none.
-wmi::Snapshot readLinuxSnapshot(const LinuxRoots& roots = {});
+snapshot::Snapshot readLinuxSnapshot(const LinuxRoots& roots = {});
 // A dump file's SMBIOS table with the kernel facts of this machine. Throws SmbiosError.
-wmi::Snapshot readLinuxSnapshot(const LinuxRoots& roots, const std::filesystem::path& smbiosDump);
+snapshot::Snapshot readLinuxSnapshot(const LinuxRoots& roots,
+                                     const std::filesystem::path& smbiosDump);
 
-std::unique_ptr<wmi::SnapshotProvider> makeLinuxProvider(const LinuxRoots& roots = {});
+std::unique_ptr<snapshot::SnapshotProvider> makeLinuxProvider(const LinuxRoots& roots = {});
 
 } // namespace quorvin::linux_hw

@@ -1,6 +1,7 @@
 #include "ProcFacts.h"
 
 #include "TextFile.h"
+#include "scan/AsciiText.h"
 
 #include <charconv>
 #include <cmath>
@@ -14,16 +15,8 @@ namespace quorvin::linux_hw {
 
 namespace {
 
-std::string_view trim(std::string_view s) {
-    const auto first = s.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = s.find_last_not_of(" \t\r");
-    return s.substr(first, last - first + 1);
-}
-
 template <typename T> std::optional<T> parseNumber(std::string_view s) {
-    s = trim(s);
+    s = trimSpace(s);
     T value{};
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
     if (ec != std::errc{} || end == s.data())
@@ -39,9 +32,9 @@ template <typename F> void forEachField(std::string_view text, F&& f) {
         text = eol == std::string_view::npos ? std::string_view{} : text.substr(eol + 1);
         const auto colon = line.find(':');
         if (colon == std::string_view::npos)
-            f(std::string_view{}, trim(line));
+            f(std::string_view{}, trimSpace(line));
         else
-            f(trim(line.substr(0, colon)), trim(line.substr(colon + 1)));
+            f(trimSpace(line.substr(0, colon)), trimSpace(line.substr(colon + 1)));
     }
 }
 
@@ -62,10 +55,6 @@ std::optional<double> sysfsCurrentMHz(const std::filesystem::path& sysRoot, int 
     return khz ? std::optional<double>(static_cast<double>(*khz) / 1000.0) : std::nullopt;
 }
 
-ScanValue textOrNull(const std::string& s) {
-    return s.empty() ? ScanValue::null() : ScanValue::text(s);
-}
-
 } // namespace
 
 std::optional<std::uint64_t> parseMemTotal(std::string_view meminfo) {
@@ -76,7 +65,7 @@ std::optional<std::uint64_t> parseMemTotal(std::string_view meminfo) {
         const auto unit = value.find(' ');
         const auto kb = parseNumber<std::uint64_t>(value.substr(0, unit));
         const std::string_view suffix =
-            unit == std::string_view::npos ? std::string_view{} : trim(value.substr(unit));
+            unit == std::string_view::npos ? std::string_view{} : trimSpace(value.substr(unit));
         if (kb && (suffix == "kB" || suffix.empty()) && *kb <= UINT64_MAX / 1024)
             bytes = *kb * 1024;
     });
@@ -97,9 +86,9 @@ std::vector<LogicalCpu> parseCpuInfo(std::string_view cpuinfo) {
         LogicalCpu& cpu = cpus.back();
         if (key == "physical id")
             cpu.physicalId = parseNumber<int>(value);
-        else if (key == "model name")
+        else if (key == "model name" && !value.empty())
             cpu.modelName = std::string(value);
-        else if (key == "vendor_id")
+        else if (key == "vendor_id" && !value.empty())
             cpu.vendorId = std::string(value);
         else if (key == "cpu MHz")
             cpu.mhz = parseNumber<double>(value);
@@ -127,8 +116,8 @@ std::vector<ProcessorPackage> groupPackages(const std::vector<LogicalCpu>& cpus,
         if (!seen.emplace(id, packages.size()).second)
             continue;
         ProcessorPackage p;
-        p.name = textOrNull(cpu.modelName);
-        p.manufacturer = textOrNull(cpu.vendorId);
+        p.name = ScanValue::textOrNull(cpu.modelName);
+        p.manufacturer = ScanValue::textOrNull(cpu.vendorId);
         const auto mhz = cpu.mhz ? cpu.mhz : sysfsCurrentMHz(sysRoot, cpu.processor);
         if (mhz && *mhz > 0 && *mhz < 1e7)
             p.currentClockMHz = ScanValue::integer(std::llround(*mhz));

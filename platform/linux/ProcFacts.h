@@ -29,8 +29,8 @@ struct ProcFacts {
 struct LogicalCpu {
     int processor = -1;
     std::optional<int> physicalId;
-    std::string modelName;
-    std::string vendorId;
+    std::optional<std::string> modelName; // nullopt when missing or blank
+    std::optional<std::string> vendorId;
     std::optional<double> mhz;
 };
 

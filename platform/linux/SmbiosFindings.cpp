@@ -12,10 +12,6 @@ namespace {
 constexpr std::uint8_t typeBios = 0, typeSystem = 1, typeBaseboard = 2, typeProcessor = 4,
                        typeMemoryArray = 16, typeMemoryDevice = 17;
 
-ScanValue textOrNull(const std::optional<std::string>& s) {
-    return s ? ScanValue::text(*s) : ScanValue::null();
-}
-
 // The usual SMBIOS "unknown" markers: 0 and all ones of a 16-bit field.
 ScanValue knownWord(std::optional<std::uint16_t> v) {
     if (!v || *v == 0 || *v == 0xFFFF)
@@ -91,37 +87,38 @@ bool isPopulatedSocket(const SmbiosStructure& s) {
 
 } // namespace
 
-wmi::Instance biosInstance(const SmbiosStructure& s) {
-    return {{"manufacturer", textOrNull(s.string(0x04))},
-            {"SMBIOSBIOSVersion", textOrNull(s.string(0x05))}};
+snapshot::Instance biosInstance(const SmbiosStructure& s) {
+    return {{"manufacturer", ScanValue::textOrNull(s.string(0x04))},
+            {"SMBIOSBIOSVersion", ScanValue::textOrNull(s.string(0x05))}};
 }
 
-wmi::Instance baseboardInstance(const SmbiosStructure& s) {
-    return {{"manufacturer", textOrNull(s.string(0x04))}, {"product", textOrNull(s.string(0x05))}};
+snapshot::Instance baseboardInstance(const SmbiosStructure& s) {
+    return {{"manufacturer", ScanValue::textOrNull(s.string(0x04))},
+            {"product", ScanValue::textOrNull(s.string(0x05))}};
 }
 
-wmi::Instance productInstance(const SmbiosStructure& s) {
-    return {{"IdentifyingNumber", textOrNull(s.string(0x07))},
-            {"Vendor", textOrNull(s.string(0x04))},
-            {"Version", textOrNull(s.string(0x06))}};
+snapshot::Instance productInstance(const SmbiosStructure& s) {
+    return {{"IdentifyingNumber", ScanValue::textOrNull(s.string(0x07))},
+            {"Vendor", ScanValue::textOrNull(s.string(0x04))},
+            {"Version", ScanValue::textOrNull(s.string(0x06))}};
 }
 
-wmi::Instance memoryArrayInstance(const SmbiosStructure& s) {
+snapshot::Instance memoryArrayInstance(const SmbiosStructure& s) {
     const auto devices = s.word(0x0D);
     return {{"MaxCapacity", memoryArrayMaxCapacity(s)},
             {"MemoryDevices", devices ? ScanValue::integer(*devices) : ScanValue::null()}};
 }
 
-std::optional<wmi::Instance> memoryDeviceInstance(const SmbiosStructure& s) {
+std::optional<snapshot::Instance> memoryDeviceInstance(const SmbiosStructure& s) {
     auto capacity = memoryDeviceCapacity(s);
     if (!capacity)
         return std::nullopt;
     const auto type = s.byte(0x12);
-    return wmi::Instance{
+    return snapshot::Instance{
         {"capacity", std::move(*capacity)},
         {"memorytype", type ? ScanValue::integer(wmiMemoryType(*type)) : ScanValue::null()},
         {"speed", memoryDeviceSpeed(s)},
-        {"devicelocator", textOrNull(s.string(0x10))}};
+        {"devicelocator", ScanValue::textOrNull(s.string(0x10))}};
 }
 
 SmbiosFindings decodeFindings(std::span<const SmbiosStructure> structures) {
@@ -136,8 +133,8 @@ SmbiosFindings decodeFindings(std::span<const SmbiosStructure> structures) {
             f.products.push_back(productInstance(s));
             if (!systemSeen) {
                 systemSeen = true;
-                f.systemManufacturer = textOrNull(s.string(0x04));
-                f.systemModel = textOrNull(s.string(0x05));
+                f.systemManufacturer = ScanValue::textOrNull(s.string(0x04));
+                f.systemModel = ScanValue::textOrNull(s.string(0x05));
             }
             break;
         case typeBaseboard:

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SmbiosStructure.h"
-#include "platform/wmi/Snapshot.h"
+#include "platform/snapshot/Snapshot.h"
 
 #include <span>
 #include <vector>
@@ -13,11 +13,11 @@ namespace quorvin::linux_hw {
 // memory array (type 16) and one per populated memory device (type 17). Processor and computer
 // system instances also need the kernel's view, so only their SMBIOS parts are kept here.
 struct SmbiosFindings {
-    std::vector<wmi::Instance> bios;
-    std::vector<wmi::Instance> baseboards;
-    std::vector<wmi::Instance> products;
-    std::vector<wmi::Instance> memoryArrays;
-    std::vector<wmi::Instance> memoryDevices;
+    std::vector<snapshot::Instance> bios;
+    std::vector<snapshot::Instance> baseboards;
+    std::vector<snapshot::Instance> products;
+    std::vector<snapshot::Instance> memoryArrays;
+    std::vector<snapshot::Instance> memoryDevices;
     // From the first type 1 structure; null when there is none.
     ScanValue systemManufacturer = ScanValue::null();
     ScanValue systemModel = ScanValue::null();
@@ -28,11 +28,11 @@ struct SmbiosFindings {
 SmbiosFindings decodeFindings(std::span<const SmbiosStructure> structures);
 
 // The single-structure decoders, for tests.
-wmi::Instance biosInstance(const SmbiosStructure& type0);
-wmi::Instance baseboardInstance(const SmbiosStructure& type2);
-wmi::Instance productInstance(const SmbiosStructure& type1);
-wmi::Instance memoryArrayInstance(const SmbiosStructure& type16);
+snapshot::Instance biosInstance(const SmbiosStructure& type0);
+snapshot::Instance baseboardInstance(const SmbiosStructure& type2);
+snapshot::Instance productInstance(const SmbiosStructure& type1);
+snapshot::Instance memoryArrayInstance(const SmbiosStructure& type16);
 // nullopt for an empty socket (size 0).
-std::optional<wmi::Instance> memoryDeviceInstance(const SmbiosStructure& type17);
+std::optional<snapshot::Instance> memoryDeviceInstance(const SmbiosStructure& type17);
 
 } // namespace quorvin::linux_hw

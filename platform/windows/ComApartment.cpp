@@ -1,7 +1,7 @@
 #include "ComApartment.h"
 
 #include "HResultText.h"
-#include "platform/wmi/Wmi.h"
+#include "scan/wmi/Wmi.h"
 
 #include <objbase.h>
 

@@ -5,7 +5,7 @@
 #include "ImpersonationLevel.h"
 #include "VariantValue.h"
 #include "WideText.h"
-#include "platform/wmi/Moniker.h"
+#include "scan/wmi/Moniker.h"
 
 #include <wbemidl.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ComApartment.h"
-#include "platform/wmi/Wmi.h"
+#include "scan/wmi/Wmi.h"
 
 namespace quorvin::windows {
 

@@ -1,6 +1,6 @@
 #include "WideText.h"
 
-#include "platform/wmi/Wmi.h"
+#include "scan/wmi/Wmi.h"
 
 #include <oleauto.h>
 

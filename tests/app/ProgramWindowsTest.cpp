@@ -51,7 +51,7 @@ struct MessageCatcher {
 class ProgramWindowsTest : public QObject {
     Q_OBJECT
 
-    wmi::SnapshotProvider machine_{formtest::machineSnapshot()};
+    snapshot::SnapshotProvider machine_{formtest::machineSnapshot()};
 
     std::unique_ptr<ProgramWindows> makeWindows(wmi::WmiProvider& provider,
                                                 ProgramWindows::ScanCall scan = {}) {

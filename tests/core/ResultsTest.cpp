@@ -102,10 +102,10 @@ TEST(Display, SlotsTextCarriesSocketsAndModulesInUse) {
 }
 
 struct Window {
-    explicit Window(wmi::Snapshot s, NumberFormat format = NumberFormat{"."})
+    explicit Window(snapshot::Snapshot s, NumberFormat format = NumberFormat{"."})
         : provider(std::move(s))
         , window(ScanEnvironment{provider, format, "store.test"}) {}
-    wmi::SnapshotProvider provider;
+    snapshot::SnapshotProvider provider;
     HeadlessResultsWindow window;
 };
 
@@ -206,7 +206,7 @@ TEST(Report, EmptyAndNullValuesLeaveTheLabelAlone) {
 }
 
 TEST(Report, UsesTheDecimalCommaOfTheUsersLocale) {
-    wmi::Snapshot s =
+    snapshot::Snapshot s =
         typicalMachineWith("Win32_ComputerSystem", "TotalPhysicalMemory", txt("4284481536"));
     Window w(std::move(s), NumberFormat{","});
     w.window.getQuorvin();

@@ -31,7 +31,7 @@ private:
 };
 
 struct Scan {
-    explicit Scan(wmi::Snapshot snapshot)
+    explicit Scan(snapshot::Snapshot snapshot)
         : provider(std::move(snapshot), &log)
         , window(provider, log) {}
     std::vector<std::string> log;
@@ -42,7 +42,7 @@ struct Scan {
     const std::vector<std::string>& rows(ModuleList list) const { return window.rows(list); }
 };
 
-wmi::Snapshot machineWithModules(const std::vector<ModuleSpec>& modules) {
+snapshot::Snapshot machineWithModules(const std::vector<ModuleSpec>& modules) {
     std::vector<Instance> instances;
     for (const auto& m : modules)
         instances.push_back(moduleInstance(m));
@@ -143,7 +143,7 @@ struct SizeCase {
 class SizeConversionTest : public testing::TestWithParam<SizeCase> {};
 
 TEST_P(SizeConversionTest, ConvertsToGigabytesRoundedToTwoDecimals) {
-    wmi::Snapshot s;
+    snapshot::Snapshot s;
     s.declareScanClasses();
     s.addInstance("Win32_ComputerSystem",
                   {{"Manufacturer", txt("M")},
@@ -165,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(Figures, SizeConversionTest,
                                          SizeCase{"0", 0, 0.0, 0.0}));
 
 TEST(ScanQueries, SizesWithoutValueAreStoredAsZero) {
-    wmi::Snapshot s;
+    snapshot::Snapshot s;
     s.declareScanClasses();
     s.addInstance("Win32_ComputerSystem", {{"Manufacturer", txt("M")},
                                            {"Model", txt("X")},
@@ -180,8 +180,8 @@ TEST(ScanQueries, SizesWithoutValueAreStoredAsZero) {
 }
 
 TEST(ScanQueries, ASizeThatIsNoNumberStopsTheScanWithItsName) {
-    wmi::Snapshot s = typicalMachine();
-    wmi::Snapshot bad;
+    snapshot::Snapshot s = typicalMachine();
+    snapshot::Snapshot bad;
     bad.declareScanClasses();
     bad.addInstance("Win32_ComputerSystem", {{"Manufacturer", txt("M")},
                                              {"Model", txt("X")},
@@ -198,7 +198,7 @@ TEST(ScanQueries, ASizeThatIsNoNumberStopsTheScanWithItsName) {
 }
 
 TEST(ScanQueries, TheLastInstanceDeliveredWins) {
-    wmi::Snapshot s = typicalMachine();
+    snapshot::Snapshot s = typicalMachine();
     s.addInstance("Win32_Processor", {{"Name", txt("Second CPU")},
                                       {"Manufacturer", txt("AuthenticAMD")},
                                       {"CurrentClockSpeed", num(2400)},
@@ -283,7 +283,7 @@ TEST(ScanQueries, AQueryFailureMidScanKeepsEarlierFields) {
 }
 
 TEST(ScanQueries, AFailedPropertyReadNamesPropertyAndClass) {
-    wmi::Snapshot s = typicalMachine();
+    snapshot::Snapshot s = typicalMachine();
     s.addInstance(
         "Win32_PhysicalMemory",
         {{"Capacity", txt("1048576")}, {"MemoryType", num(24)}, {"DeviceLocator", txt("DIMM3")}});
@@ -318,7 +318,7 @@ TEST(ScanQueries, TheModuleCounterOverflowsPast32767AfterTheRowsAreIn) {
 }
 
 TEST(ScanQueries, AnUnknownClassFailsItsQuery) {
-    wmi::Snapshot s; // not even the scan's classes are known
+    snapshot::Snapshot s; // not even the scan's classes are known
     Scan scan(std::move(s));
     try {
         scan.window.getQuorvin();

@@ -2,7 +2,7 @@
 
 #include "TestMachine.h"
 
-#include "platform/wmi/SnapshotJson.h"
+#include "platform/snapshot/SnapshotJson.h"
 #include "results/HeadlessResultsWindow.h"
 
 #include <gtest/gtest.h>
@@ -44,18 +44,18 @@ constexpr const char* kPowerShellDump = R"json(
 )json";
 
 struct Replay {
-    explicit Replay(wmi::Snapshot s)
+    explicit Replay(snapshot::Snapshot s)
         : provider(std::move(s))
         , window(ScanEnvironment{provider, NumberFormat{"."}, "store.test"}) {
         result = window.getQuorvin();
     }
-    wmi::SnapshotProvider provider;
+    snapshot::SnapshotProvider provider;
     HeadlessResultsWindow window;
     ScanValue result;
 };
 
 TEST(SnapshotJson, APowerShellDumpReplaysLikeTheSameMachineBuiltInCode) {
-    Replay fromJson(wmi::parseSnapshotJson(kPowerShellDump));
+    Replay fromJson(snapshot::parseSnapshotJson(kPowerShellDump));
     Replay fromCode(typicalMachine());
     EXPECT_EQ(fromJson.result, txt("Success"));
     EXPECT_EQ(fromJson.window.record(), fromCode.window.record());
@@ -79,7 +79,7 @@ TEST(SnapshotJson, KeyedByClassNameWithAByteOrderMarkReadsTheSame) {
                                         "Version": "Rev 1"},
         "Win32_BaseBoard": {"Manufacturer": "BoardMaker", "Product": "C3"}
     })json";
-    Replay fromJson(wmi::parseSnapshotJson(keyed));
+    Replay fromJson(snapshot::parseSnapshotJson(keyed));
     Replay fromCode(typicalMachine());
     EXPECT_EQ(fromJson.window.record(), fromCode.window.record());
 }
@@ -87,7 +87,7 @@ TEST(SnapshotJson, KeyedByClassNameWithAByteOrderMarkReadsTheSame) {
 TEST(SnapshotJson, AUtf16FileFromPowerShellRedirectionIsRead) {
     const std::string utf8 =
         R"({"Win32_BaseBoard": {"Manufacturer": "Gr\u00fcn", "Product": "\u578b\ud83d\ude00"}})";
-    const auto parsedOnce = wmi::parseSnapshotJson(utf8); // escapes decoded by the JSON reader
+    const auto parsedOnce = snapshot::parseSnapshotJson(utf8); // escapes decoded by the JSON reader
     const std::string expectedProduct =
         parsedOnce.find("Win32_BaseBoard")->instances[0][1].value.asText();
     // The same text as UTF-16LE with its byte order mark.
@@ -98,7 +98,7 @@ TEST(SnapshotJson, AUtf16FileFromPowerShellRedirectionIsRead) {
         bytes += static_cast<char>(unit & 0xFF);
         bytes += static_cast<char>(unit >> 8);
     }
-    const auto s = wmi::parseSnapshotJson(bytes);
+    const auto s = snapshot::parseSnapshotJson(bytes);
     const auto& board = s.find("Win32_BaseBoard")->instances.at(0);
     EXPECT_EQ(board[0].value, txt("Gr\xC3\xBCn"));
     EXPECT_EQ(board[1].value.asText(), expectedProduct);
@@ -106,13 +106,13 @@ TEST(SnapshotJson, AUtf16FileFromPowerShellRedirectionIsRead) {
 }
 
 TEST(SnapshotJson, ValuesTakeTheKindsWmiGivesThem) {
-    const wmi::Snapshot s = wmi::parseSnapshotJson(R"json(
+    const snapshot::Snapshot s = snapshot::parseSnapshotJson(R"json(
         { "Capacity": 8589934592, "MemoryType": "24", "Speed": null, "DeviceLocator": 7,
           "CimSystemProperties": { "ClassName": "Win32_PhysicalMemory" } })json");
     const auto* modules = s.find("win32_physicalmemory");
     ASSERT_NE(modules, nullptr);
     ASSERT_EQ(modules->instances.size(), 1u);
-    wmi::SnapshotProvider provider(s);
+    snapshot::SnapshotProvider provider(s);
     auto service = provider.bind("winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\cimv2");
     auto items = service->execQuery("SELECT * FROM Win32_PhysicalMemory");
     auto item = items->next();
@@ -143,7 +143,7 @@ TEST(SnapshotJson, BrokenRecordingsGiveReadableErrors) {
     };
     for (const auto& c : cases) {
         try {
-            wmi::parseSnapshotJson(c.json);
+            snapshot::parseSnapshotJson(c.json);
             ADD_FAILURE() << "accepted: " << c.json;
         } catch (const std::runtime_error& e) {
             EXPECT_NE(std::string(e.what()).find(c.messagePart), std::string::npos)
@@ -154,7 +154,7 @@ TEST(SnapshotJson, BrokenRecordingsGiveReadableErrors) {
 
 TEST(SnapshotJson, AMissingFileIsNamedInTheError) {
     try {
-        wmi::loadSnapshotFile("/nonexistent/machine.json");
+        snapshot::loadSnapshotFile("/nonexistent/machine.json");
         FAIL() << "no error";
     } catch (const std::runtime_error& e) {
         EXPECT_NE(std::string(e.what()).find("/nonexistent/machine.json"), std::string::npos);
@@ -177,7 +177,7 @@ TEST(SnapshotProvider, BindsOnlyTheLocalRootCimv2) {
         {"winmgmts:{impersonationLevel=impersonate\\\\.\\root\\cimv2", false},
         {"wmi:\\\\.\\root\\cimv2", false},
     };
-    wmi::SnapshotProvider provider(typicalMachine());
+    snapshot::SnapshotProvider provider(typicalMachine());
     for (const auto& c : cases) {
         if (c.binds)
             EXPECT_NO_THROW(provider.bind(c.path)) << c.path;
@@ -187,7 +187,7 @@ TEST(SnapshotProvider, BindsOnlyTheLocalRootCimv2) {
 }
 
 TEST(SnapshotProvider, AnswersOnlySelectAllQueries) {
-    wmi::SnapshotProvider provider(typicalMachine());
+    snapshot::SnapshotProvider provider(typicalMachine());
     auto service = provider.bind("winmgmts:");
     EXPECT_NO_THROW(service->execQuery("  select   *   from   Win32_Processor  "));
     EXPECT_THROW(service->execQuery("Select Name from Win32_Processor"), wmi::WmiError);

@@ -27,9 +27,9 @@ private:
 };
 
 // A copy of the typical machine with each instance passed through edit.
-template <typename Edit> wmi::Snapshot editedTypicalMachine(Edit&& edit) {
-    const wmi::Snapshot typical = typicalMachine();
-    wmi::Snapshot out;
+template <typename Edit> snapshot::Snapshot editedTypicalMachine(Edit&& edit) {
+    const snapshot::Snapshot typical = typicalMachine();
+    snapshot::Snapshot out;
     out.declareScanClasses();
     for (const auto& c : typical.classes())
         for (Instance instance : c.instances)
@@ -40,17 +40,17 @@ template <typename Edit> wmi::Snapshot editedTypicalMachine(Edit&& edit) {
 
 } // namespace
 
-wmi::Snapshot typicalMachineWithInstances(std::string_view className,
-                                          const std::vector<Instance>& instances) {
-    wmi::Snapshot out =
+snapshot::Snapshot typicalMachineWithInstances(std::string_view className,
+                                               const std::vector<Instance>& instances) {
+    snapshot::Snapshot out =
         editedTypicalMachine([&](const std::string& name, Instance&) { return name != className; });
     for (const Instance& instance : instances)
         out.addInstance(className, instance);
     return out;
 }
 
-wmi::Snapshot typicalMachineWith(std::string_view className, std::string_view property,
-                                 const ScanValue& value) {
+snapshot::Snapshot typicalMachineWith(std::string_view className, std::string_view property,
+                                      const ScanValue& value) {
     return editedTypicalMachine([&](const std::string& name, Instance& instance) {
         for (Property& p : instance)
             if (name == className && p.name == property)

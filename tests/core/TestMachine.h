@@ -2,7 +2,7 @@
 
 // Builders for recorded machines and a WMI provider that fails where a test asks it to.
 
-#include "platform/wmi/Snapshot.h"
+#include "platform/snapshot/Snapshot.h"
 
 #include <functional>
 #include <string>
@@ -10,8 +10,8 @@
 
 namespace quorvin::test {
 
-using wmi::Instance;
-using wmi::Property;
+using snapshot::Instance;
+using snapshot::Property;
 
 inline ScanValue txt(const char* s) {
     return ScanValue::text(s);
@@ -35,8 +35,8 @@ inline Instance moduleInstance(const ModuleSpec& m) {
 }
 
 // A desktop with two modules, every class answering once.
-inline wmi::Snapshot typicalMachine() {
-    wmi::Snapshot s;
+inline snapshot::Snapshot typicalMachine() {
+    snapshot::Snapshot s;
     s.declareScanClasses();
     s.addInstance("Win32_ComputerSystem", {{"Manufacturer", txt("A1")},
                                            {"Model", txt("B2")},
@@ -62,17 +62,17 @@ inline wmi::Snapshot typicalMachine() {
 }
 
 // The typical machine with one class's instances replaced (none, for a class that answers empty).
-wmi::Snapshot typicalMachineWithInstances(std::string_view className,
-                                          const std::vector<Instance>& instances);
+snapshot::Snapshot typicalMachineWithInstances(std::string_view className,
+                                               const std::vector<Instance>& instances);
 
 // The typical machine with one property of a class set to another value.
-wmi::Snapshot typicalMachineWith(std::string_view className, std::string_view property,
-                                 const ScanValue& value);
+snapshot::Snapshot typicalMachineWith(std::string_view className, std::string_view property,
+                                      const ScanValue& value);
 
 // Replays a snapshot, logs each bind and query, and fails where told to.
 class ScriptedProvider : public wmi::WmiProvider {
 public:
-    explicit ScriptedProvider(wmi::Snapshot snapshot, std::vector<std::string>* log = nullptr)
+    explicit ScriptedProvider(snapshot::Snapshot snapshot, std::vector<std::string>* log = nullptr)
         : inner_(std::move(snapshot))
         , log_(log) {}
 
@@ -82,7 +82,7 @@ public:
     std::unique_ptr<wmi::WmiService> bind(std::string_view path) override;
 
 private:
-    wmi::SnapshotProvider inner_;
+    snapshot::SnapshotProvider inner_;
     std::vector<std::string>* log_;
 };
 

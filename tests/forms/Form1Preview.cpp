@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
 
     formtest::LoopbackStoreServer server;
-    quorvin::wmi::SnapshotProvider provider{formtest::machineSnapshot()};
+    quorvin::snapshot::SnapshotProvider provider{formtest::machineSnapshot()};
     const QString separator = QLocale().decimalPoint();
     Form1 form(quorvin::ScanEnvironment{
         provider, {separator.toStdString()}, "127.0.0.1:" + std::to_string(server.port())});

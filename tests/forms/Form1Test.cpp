@@ -35,8 +35,8 @@ const std::string storeHost = "127.0.0.1:9";
 
 // One scanned window, with the same scan run against the recording stand-in for comparison.
 struct ScannedWindow {
-    quorvin::wmi::SnapshotProvider provider{formtest::machineSnapshot()};
-    quorvin::wmi::SnapshotProvider headlessProvider{formtest::machineSnapshot()};
+    quorvin::snapshot::SnapshotProvider provider{formtest::machineSnapshot()};
+    quorvin::snapshot::SnapshotProvider headlessProvider{formtest::machineSnapshot()};
     std::unique_ptr<Form1> form;
     std::unique_ptr<quorvin::HeadlessResultsWindow> headless;
 
@@ -112,7 +112,7 @@ private slots:
 };
 
 void Form1Test::createdWithoutControlsAndLoadedByShowing() {
-    quorvin::wmi::SnapshotProvider provider{formtest::machineSnapshot()};
+    quorvin::snapshot::SnapshotProvider provider{formtest::machineSnapshot()};
     Form1 form(quorvin::ScanEnvironment{provider, {"."}, storeHost});
     QVERIFY(!form.isLoaded());
     QCOMPARE(form.moduleList(ModuleList::Slots), nullptr);

@@ -41,7 +41,7 @@ private slots:
 void StorePageTest::browserRequestCarriesTheScannedTextsUnchanged() {
     formtest::LoopbackStoreServer server;
     const std::string host = "127.0.0.1:" + std::to_string(server.port());
-    quorvin::wmi::SnapshotProvider provider{formtest::machineSnapshot()};
+    quorvin::snapshot::SnapshotProvider provider{formtest::machineSnapshot()};
     Form1 form(quorvin::ScanEnvironment{provider, {","}, host});
     QCOMPARE(form.getQuorvin().asText(), std::string("Success"));
     form.show();
@@ -70,7 +70,7 @@ void StorePageTest::browserRequestCarriesTheScannedTextsUnchanged() {
 }
 
 void StorePageTest::deadPageProcessLeavesTheAddressAsALink() {
-    quorvin::wmi::SnapshotProvider provider{formtest::machineSnapshot()};
+    quorvin::snapshot::SnapshotProvider provider{formtest::machineSnapshot()};
     Form1 form(quorvin::ScanEnvironment{provider, {"."}, "127.0.0.1:9"});
     form.getQuorvin();
     form.show();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/wmi/Snapshot.h"
+#include "platform/snapshot/Snapshot.h"
 
 #include <string>
 
@@ -12,10 +12,10 @@ inline const std::string hostileModel = "Q&A #7 + 50% Zoë";
 inline const std::string hostileBoard = "Böard & Co #B + 5%";
 
 // A recorded machine with three memory modules and the hostile identity texts above.
-inline quorvin::wmi::Snapshot machineSnapshot() {
+inline quorvin::snapshot::Snapshot machineSnapshot() {
     using quorvin::ScanValue;
     using T = ScanValue;
-    quorvin::wmi::Snapshot s;
+    quorvin::snapshot::Snapshot s;
     s.declareScanClasses();
     s.addInstance("Win32_ComputerSystem", {{"manufacturer", T::text(hostileMaker)},
                                            {"Model", T::text(hostileModel)},

@@ -25,14 +25,14 @@ LinuxRoots fakeMachine(testing::FakeTree& tree) {
                       tree.root() / "sys", "x86_64"};
 }
 
-std::size_t count(const wmi::Snapshot& s, std::string_view className) {
-    const wmi::ClassInstances* c = s.find(className);
+std::size_t count(const snapshot::Snapshot& s, std::string_view className) {
+    const snapshot::ClassInstances* c = s.find(className);
     EXPECT_TRUE(c) << className;
     return c ? c->instances.size() : 0;
 }
 
-ScanValue scan(wmi::Snapshot snapshot, std::string* report = nullptr) {
-    wmi::SnapshotProvider provider(std::move(snapshot));
+ScanValue scan(snapshot::Snapshot snapshot, std::string* report = nullptr) {
+    snapshot::SnapshotProvider provider(std::move(snapshot));
     HeadlessResultsWindow window(ScanEnvironment{provider, NumberFormat{"."}, "store.example"});
     ScanValue result = window.getQuorvin();
     if (report)
@@ -42,7 +42,7 @@ ScanValue scan(wmi::Snapshot snapshot, std::string* report = nullptr) {
 
 TEST(LinuxSnapshot, WithoutSmbiosOnlyKernelFactsAndTheScanSucceeds) {
     testing::FakeTree tree;
-    const wmi::Snapshot snapshot = readLinuxSnapshot(fakeMachine(tree));
+    const snapshot::Snapshot snapshot = readLinuxSnapshot(fakeMachine(tree));
     EXPECT_EQ(count(snapshot, "Win32_ComputerSystem"), 1u);
     EXPECT_EQ(count(snapshot, "Win32_Processor"), 1u);
     for (const char* smbiosOnly : {"Win32_PhysicalMemoryArray", "Win32_PhysicalMemory",
@@ -79,7 +79,7 @@ TEST_P(KernelTables, FullScanOverTheKernelsCopyOfTheTables) {
                                           0x000E8000));
     tree.write("firmware/dmi/tables/DMI", table);
 
-    const wmi::Snapshot snapshot = readLinuxSnapshot(roots);
+    const snapshot::Snapshot snapshot = readLinuxSnapshot(roots);
     EXPECT_EQ(count(snapshot, "Win32_PhysicalMemory"), 2u) << "two empty sockets left out";
     EXPECT_EQ(count(snapshot, "Win32_Processor"), 1u);
     const auto& processor = snapshot.find("Win32_Processor")->instances[0];
@@ -104,11 +104,11 @@ TEST(LinuxSnapshot, DumpFilesOfBothVersionsGiveTheSameAnswer) {
     const Bytes table = testing::realisticTable(&structures);
     const auto v2 = tree.write("v2.bin", testing::dumpFile2(table, structures));
     const auto v3 = tree.write("v3.bin", testing::dumpFile3(table));
-    const wmi::Snapshot a = readLinuxSnapshot(roots, v2);
-    const wmi::Snapshot b = readLinuxSnapshot(roots, v3);
+    const snapshot::Snapshot a = readLinuxSnapshot(roots, v2);
+    const snapshot::Snapshot b = readLinuxSnapshot(roots, v3);
     ASSERT_EQ(count(a, "Win32_PhysicalMemory"), 2u);
     for (const auto& c : a.classes()) {
-        const wmi::ClassInstances* other = b.find(c.className);
+        const snapshot::ClassInstances* other = b.find(c.className);
         ASSERT_TRUE(other);
         ASSERT_EQ(c.instances.size(), other->instances.size()) << c.className;
         for (std::size_t i = 0; i < c.instances.size(); ++i)

@@ -18,8 +18,8 @@ ScanValue integer(std::int64_t v) {
     return ScanValue::integer(v);
 }
 
-ScanValue property(const wmi::Instance& instance, std::string_view name) {
-    for (const wmi::Property& p : instance)
+ScanValue property(const snapshot::Instance& instance, std::string_view name) {
+    for (const snapshot::Property& p : instance)
         if (p.name == name)
             return p.value;
     ADD_FAILURE() << "no property " << name;

@@ -1,24 +1,12 @@
 #pragma once
 
-#include "platform/wmi/Wmi.h"
-
-#include <string>
-#include <vector>
+#include "platform/snapshot/Snapshot.h"
 
 namespace quorvin::dump {
 
-struct PropertyValue {
-    std::string name; // as the scan sends it
-    ScanValue value;
-};
-
-struct ClassAnswer {
-    std::string className; // as the scan's query names it
-    std::vector<std::vector<PropertyValue>> instances;
-};
-
 // Asks the provider, through the four WMI operations the scan uses, for every instance of each
-// scan class and every property the scan reads from it. WmiError passes through.
-std::vector<ClassAnswer> collectScanClasses(wmi::WmiProvider& provider);
+// scan class and every property the scan reads from it, and keeps the answers as a recording:
+// classes in query order, properties in reading order. WmiError passes through.
+snapshot::Snapshot collectScanClasses(wmi::WmiProvider& provider);
 
 } // namespace quorvin::dump

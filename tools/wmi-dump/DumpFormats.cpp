@@ -40,13 +40,13 @@ std::string readableValue(const ScanValue& value) {
 
 } // namespace
 
-std::string jsonText(const std::vector<ClassAnswer>& answers) {
+std::string jsonText(const snapshot::Snapshot& answers) {
     nlohmann::ordered_json root = nlohmann::ordered_json::object();
-    for (const ClassAnswer& answer : answers) {
+    for (const snapshot::ClassInstances& answer : answers.classes()) {
         nlohmann::ordered_json instances = nlohmann::ordered_json::array();
         for (const auto& instance : answer.instances) {
             nlohmann::ordered_json object = nlohmann::ordered_json::object();
-            for (const PropertyValue& p : instance)
+            for (const snapshot::Property& p : instance)
                 object[p.name] = jsonValue(p.value);
             instances.push_back(std::move(object));
         }
@@ -56,15 +56,15 @@ std::string jsonText(const std::vector<ClassAnswer>& answers) {
     return root.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
-std::string readableText(const std::vector<ClassAnswer>& answers) {
+std::string readableText(const snapshot::Snapshot& answers) {
     std::string out;
-    for (const ClassAnswer& answer : answers) {
+    for (const snapshot::ClassInstances& answer : answers.classes()) {
         const std::size_t n = answer.instances.size();
         out += answer.className + " (" + std::to_string(n) +
                (n == 1 ? " instance)\n" : " instances)\n");
         for (std::size_t i = 0; i < n; ++i) {
             out += "  #" + std::to_string(i + 1) + "\n";
-            for (const PropertyValue& p : answer.instances[i])
+            for (const snapshot::Property& p : answer.instances[i])
                 out += "    " + p.name + ": " + readableValue(p.value) + "\n";
         }
     }

@@ -3,15 +3,14 @@
 #include "ClassDump.h"
 
 #include <string>
-#include <vector>
 
 namespace quorvin::dump {
 
 // One JSON object, classes in query order: text (uint64 values included) as strings, integers
 // and doubles as numbers, null as null.
-std::string jsonText(const std::vector<ClassAnswer>& answers);
+std::string jsonText(const snapshot::Snapshot& answers);
 
 // The same for a person: one block per class, one indented line per property.
-std::string readableText(const std::vector<ClassAnswer>& answers);
+std::string readableText(const snapshot::Snapshot& answers);
 
 } // namespace quorvin::dump

@@ -6,10 +6,9 @@
 
 namespace quorvin::dump {
 
-std::string scanReport(wmi::WmiProvider& provider, const std::string& decimalSeparator,
+std::string scanReport(wmi::WmiProvider& provider, const NumberFormat& format,
                        const std::string& storeHost) {
-    HeadlessResultsWindow window(
-        ScanEnvironment{provider, NumberFormat{decimalSeparator}, storeHost});
+    HeadlessResultsWindow window(ScanEnvironment{provider, format, storeHost});
     window.getQuorvin();
     if (window.navigations().empty())
         throw std::runtime_error("The scan finished without opening the store page");

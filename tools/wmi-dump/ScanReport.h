@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/wmi/Wmi.h"
+#include "scan/NumberText.h"
+#include "scan/wmi/Wmi.h"
 
 #include <string>
 
@@ -8,7 +9,7 @@ namespace quorvin::dump {
 
 // Runs the whole scan on a results window without a screen and returns its report text as built
 // (CR LF line ends kept), followed by "Address: " and the store page address it navigated to.
-std::string scanReport(wmi::WmiProvider& provider, const std::string& decimalSeparator,
+std::string scanReport(wmi::WmiProvider& provider, const NumberFormat& format,
                        const std::string& storeHost);
 
 } // namespace quorvin::dump

@@ -6,7 +6,7 @@
 #include "ScanReport.h"
 #include "platform/UserLocale.h"
 #include "platform/linux/LinuxSnapshot.h"
-#include "platform/wmi/SnapshotJson.h"
+#include "platform/snapshot/SnapshotJson.h"
 
 #include <iostream>
 #include <memory>
@@ -25,11 +25,11 @@ constexpr int exitUsage = 2;
 std::unique_ptr<wmi::WmiProvider> chooseProvider(const dump::DumpOptions& options) {
     try {
         if (options.smbiosFile)
-            return std::make_unique<wmi::SnapshotProvider>(
+            return std::make_unique<snapshot::SnapshotProvider>(
                 linux_hw::readLinuxSnapshot(linux_hw::LinuxRoots{}, *options.smbiosFile));
         if (options.snapshotFile)
-            return std::make_unique<wmi::SnapshotProvider>(
-                wmi::loadSnapshotFile(*options.snapshotFile));
+            return std::make_unique<snapshot::SnapshotProvider>(
+                snapshot::loadSnapshotFile(*options.snapshotFile));
     } catch (const std::exception& e) {
         throw dump::UsageError(e.what());
     }
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
         const auto provider = chooseProvider(options);
         switch (options.mode) {
         case dump::OutputMode::Report:
-            std::cout << dump::scanReport(*provider, userDecimalSeparator(), QUORVIN_STORE_HOST);
+            std::cout << dump::scanReport(*provider, userNumberFormat(), QUORVIN_STORE_HOST);
             break;
         case dump::OutputMode::Json:
             std::cout << dump::jsonText(dump::collectScanClasses(*provider));

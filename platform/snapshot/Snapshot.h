@@ -1,13 +1,13 @@
 #pragma once
 
-#include "Wmi.h"
+#include "scan/wmi/Wmi.h"
 
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-namespace quorvin::wmi {
+namespace quorvin::snapshot {
 
 struct Property {
     std::string name;
@@ -42,14 +42,14 @@ private:
 
 // Serves a snapshot through the WMI interface: the backend that replays recorded machines, and the
 // one the Linux backend hands its findings to.
-class SnapshotProvider : public WmiProvider {
+class SnapshotProvider : public wmi::WmiProvider {
 public:
     explicit SnapshotProvider(Snapshot snapshot);
-    std::unique_ptr<WmiService> bind(std::string_view objectPath) override;
+    std::unique_ptr<wmi::WmiService> bind(std::string_view objectPath) override;
     const Snapshot& snapshot() const { return snapshot_; }
 
 private:
     Snapshot snapshot_;
 };
 
-} // namespace quorvin::wmi
+} // namespace quorvin::snapshot

@@ -1,19 +1,19 @@
 #include "Snapshot.h"
 
-#include "Moniker.h"
-#include "ScanClasses.h"
-#include "WmiNames.h"
+#include "scan/AsciiText.h"
+#include "scan/wmi/Moniker.h"
+#include "scan/wmi/ScanClasses.h"
 
 #include <algorithm>
 
-namespace quorvin::wmi {
+namespace quorvin::snapshot {
 
 void Snapshot::declareClass(std::string_view className) {
     classEntry(className);
 }
 
 void Snapshot::declareScanClasses() {
-    for (const ClassInfo& info : scanClasses())
+    for (const wmi::ClassInfo& info : wmi::scanClasses())
         declareClass(info.name);
 }
 
@@ -37,7 +37,7 @@ ClassInstances& Snapshot::classEntry(std::string_view className) {
 
 namespace {
 
-class SnapshotObject : public WmiObject {
+class SnapshotObject : public wmi::WmiObject {
 public:
     SnapshotObject(const ClassInstances& owner, const Instance& instance)
         : owner_(owner)
@@ -48,8 +48,8 @@ public:
             return equalsIgnoreCase(p.name, property);
         });
         if (it == instance_.end())
-            throw WmiError("Reading property '" + std::string(property) + "' of " +
-                           owner_.className + " failed: the instance has no such property");
+            throw wmi::WmiError("Reading property '" + std::string(property) + "' of " +
+                                owner_.className + " failed: the instance has no such property");
         return it->value;
     }
 
@@ -58,12 +58,12 @@ private:
     const Instance& instance_;
 };
 
-class SnapshotResultSet : public WmiResultSet {
+class SnapshotResultSet : public wmi::WmiResultSet {
 public:
     explicit SnapshotResultSet(const ClassInstances& owner)
         : owner_(owner) {}
 
-    std::unique_ptr<WmiObject> next() override {
+    std::unique_ptr<wmi::WmiObject> next() override {
         if (position_ >= owner_.instances.size())
             return nullptr;
         return std::make_unique<SnapshotObject>(owner_, owner_.instances[position_++]);
@@ -74,20 +74,21 @@ private:
     std::size_t position_ = 0;
 };
 
-class SnapshotService : public WmiService {
+class SnapshotService : public wmi::WmiService {
 public:
     explicit SnapshotService(const Snapshot& snapshot)
         : snapshot_(snapshot) {}
 
-    std::unique_ptr<WmiResultSet> execQuery(std::string_view wql) override {
-        const std::string className = selectAllClass(wql);
+    std::unique_ptr<wmi::WmiResultSet> execQuery(std::string_view wql) override {
+        const std::string className = wmi::selectAllClass(wql);
         if (className.empty())
-            throw WmiError("ExecQuery \"" + std::string(wql) +
-                           "\" failed: only \"Select * from <class>\" queries are answered here");
+            throw wmi::WmiError(
+                "ExecQuery \"" + std::string(wql) +
+                "\" failed: only \"Select * from <class>\" queries are answered here");
         const ClassInstances* owner = snapshot_.find(className);
         if (!owner)
-            throw WmiError("ExecQuery \"" + std::string(wql) + "\" failed: invalid class " +
-                           className);
+            throw wmi::WmiError("ExecQuery \"" + std::string(wql) + "\" failed: invalid class " +
+                                className);
         return std::make_unique<SnapshotResultSet>(*owner);
     }
 
@@ -100,16 +101,16 @@ private:
 SnapshotProvider::SnapshotProvider(Snapshot snapshot)
     : snapshot_(std::move(snapshot)) {}
 
-std::unique_ptr<WmiService> SnapshotProvider::bind(std::string_view objectPath) {
-    const Moniker moniker = parseMoniker(objectPath);
-    if (!isLocalServer(moniker.server))
-        throw WmiError("Binding the WMI object path \"" + std::string(objectPath) +
-                       "\" failed: only the local computer can be reached, not \"" +
-                       moniker.server + "\"");
+std::unique_ptr<wmi::WmiService> SnapshotProvider::bind(std::string_view objectPath) {
+    const wmi::Moniker moniker = wmi::parseMoniker(objectPath);
+    if (!wmi::isLocalServer(moniker.server))
+        throw wmi::WmiError("Binding the WMI object path \"" + std::string(objectPath) +
+                            "\" failed: only the local computer can be reached, not \"" +
+                            moniker.server + "\"");
     if (!equalsIgnoreCase(moniker.nameSpace, "root\\cimv2"))
-        throw WmiError("Binding the WMI object path \"" + std::string(objectPath) +
-                       "\" failed: invalid namespace " + moniker.nameSpace);
+        throw wmi::WmiError("Binding the WMI object path \"" + std::string(objectPath) +
+                            "\" failed: invalid namespace " + moniker.nameSpace);
     return std::make_unique<SnapshotService>(snapshot_);
 }
 
-} // namespace quorvin::wmi
+} // namespace quorvin::snapshot

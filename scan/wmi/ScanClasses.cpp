@@ -1,6 +1,6 @@
 #include "ScanClasses.h"
 
-#include "WmiNames.h"
+#include "scan/AsciiText.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #include "Moniker.h"
 
 #include "Wmi.h"
-#include "WmiNames.h"
+#include "scan/AsciiText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -18,17 +18,9 @@ bool isSpace(char c) {
     return std::isspace(static_cast<unsigned char>(c)) != 0;
 }
 
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // Takes the next blank-separated word off the front of text.
 std::string_view nextWord(std::string_view& text) {
-    text = trim(text);
+    text = trimSpace(text);
     const auto end = std::find_if(text.begin(), text.end(), isSpace);
     const auto word = text.substr(0, static_cast<std::size_t>(end - text.begin()));
     text.remove_prefix(word.size());
@@ -83,13 +75,17 @@ bool isLocalServer(std::string_view server) {
     return server == "." || equalsIgnoreCase(server, "localhost") || server == "127.0.0.1";
 }
 
+std::string selectAllFrom(std::string_view className) {
+    return "Select * from " + std::string(className);
+}
+
 std::string selectAllClass(std::string_view wql) {
     std::string_view rest = wql;
     if (!equalsIgnoreCase(nextWord(rest), "select") || nextWord(rest) != "*" ||
         !equalsIgnoreCase(nextWord(rest), "from"))
         return {};
     const auto className = nextWord(rest);
-    if (className.empty() || !trim(rest).empty())
+    if (className.empty() || !trimSpace(rest).empty())
         return {};
     return std::string(className);
 }

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
-namespace quorvin::wmi {
+namespace quorvin::snapshot {
 
 // Reads recorded instances in the shape PowerShell prints for
 // "Get-CimInstance <class> | ConvertTo-Json": one object per instance, or an array of them, each
@@ -18,4 +18,4 @@ namespace quorvin::wmi {
 Snapshot parseSnapshotJson(std::string_view jsonText);
 Snapshot loadSnapshotFile(const std::filesystem::path& file);
 
-} // namespace quorvin::wmi
+} // namespace quorvin::snapshot

@@ -2,9 +2,12 @@
 
 #include <string_view>
 
-namespace quorvin::wmi {
+namespace quorvin {
 
 // WMI matches class and property names without regard to case; they are ASCII.
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 
-} // namespace quorvin::wmi
+// The text without the ASCII white space (blank, tab, CR, LF, VT, FF) at either end.
+std::string_view trimSpace(std::string_view text);
+
+} // namespace quorvin

@@ -19,6 +19,9 @@ Moniker parseMoniker(std::string_view objectPath);
 // True for ".", "localhost" and "127.0.0.1": the only computer these backends reach.
 bool isLocalServer(std::string_view server);
 
+// "Select * from <class>".
+std::string selectAllFrom(std::string_view className);
+
 // The class name of "Select * from <class>" (any letter case and spacing), or an empty string
 // when the query has another form.
 std::string selectAllClass(std::string_view wql);

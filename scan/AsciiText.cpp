@@ -1,13 +1,17 @@
-#include "WmiNames.h"
+#include "AsciiText.h"
 
 #include <algorithm>
 
-namespace quorvin::wmi {
+namespace quorvin {
 
 namespace {
+
 char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
+
+constexpr std::string_view spaces = " \t\r\n\v\f";
+
 } // namespace
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
@@ -16,4 +20,11 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
            });
 }
 
-} // namespace quorvin::wmi
+std::string_view trimSpace(std::string_view text) {
+    const auto first = text.find_first_not_of(spaces);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(spaces) - first + 1);
+}
+
+} // namespace quorvin

@@ -1,6 +1,6 @@
 #include "SnapshotJson.h"
 
-#include "ScanClasses.h"
+#include "scan/wmi/ScanClasses.h"
 
 #include <nlohmann/json.hpp>
 
@@ -9,7 +9,7 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace quorvin::wmi {
+namespace quorvin::snapshot {
 
 namespace {
 
@@ -61,7 +61,7 @@ std::optional<ScanValue> toScanValue(std::string_view className, std::string_vie
     if (value.is_object() || value.is_array())
         return std::nullopt;
 
-    const PropertyInfo* info = findScanProperty(className, property);
+    const wmi::PropertyInfo* info = wmi::findScanProperty(className, property);
     if (!info) {
         if (value.is_number_integer() || value.is_number_unsigned())
             return ScanValue::integer(*integerOf(value));
@@ -70,9 +70,9 @@ std::optional<ScanValue> toScanValue(std::string_view className, std::string_vie
         return ScanValue::text(plainText(value));
     }
     switch (info->type) {
-    case CimType::String:
+    case wmi::CimType::String:
         return ScanValue::text(plainText(value));
-    case CimType::UInt64: {
+    case wmi::CimType::UInt64: {
         if (value.is_number_unsigned())
             return ScanValue::text(std::to_string(value.get<std::uint64_t>()));
         const auto n = integerOf(value);
@@ -80,8 +80,8 @@ std::optional<ScanValue> toScanValue(std::string_view className, std::string_vie
             badValue(className, property, "must be a whole number of at least 0");
         return ScanValue::text(std::to_string(*n));
     }
-    case CimType::UInt16:
-    case CimType::UInt32: {
+    case wmi::CimType::UInt16:
+    case wmi::CimType::UInt32: {
         const auto n = integerOf(value);
         if (!n || *n < 0 || *n > 0xFFFFFFFFLL)
             badValue(className, property, "must be a whole number from 0 to 4294967295");
@@ -234,4 +234,4 @@ Snapshot loadSnapshotFile(const std::filesystem::path& file) {
     }
 }
 
-} // namespace quorvin::wmi
+} // namespace quorvin::snapshot
