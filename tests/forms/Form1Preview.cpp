@@ -4,9 +4,9 @@
 #include "TestMachine.h"
 
 #include "forms/Form1.h"
+#include "platform/UserLocale.h"
 
 #include <QApplication>
-#include <QLocale>
 #include <QTimer>
 
 #include <cstdlib>
@@ -19,9 +19,8 @@ int main(int argc, char** argv) {
 
     formtest::LoopbackStoreServer server;
     quorvin::snapshot::SnapshotProvider provider{formtest::machineSnapshot()};
-    const QString separator = QLocale().decimalPoint();
-    Form1 form(quorvin::ScanEnvironment{
-        provider, {separator.toStdString()}, "127.0.0.1:" + std::to_string(server.port())});
+    Form1 form(quorvin::ScanEnvironment{provider, quorvin::userNumberFormat(),
+                                        "127.0.0.1:" + std::to_string(server.port())});
     try {
         form.getQuorvin();
     } catch (const std::exception& error) {

@@ -30,7 +30,8 @@ using quorvin::ValueLabel;
 namespace {
 
 constexpr const char* chatBrowser = QUORVIN_TEST_CHAT_BROWSER;
-constexpr const char* chatRecord = QUORVIN_TEST_CHAT_RECORD;
+// Where the recording browser writes how it was started: the number of its arguments, then each.
+const QString chatRecord = QStringLiteral(QUORVIN_TEST_CHAT_BROWSER ".args");
 const std::string storeHost = "127.0.0.1:9";
 
 // One scanned window, with the same scan run against the recording stand-in for comparison.
@@ -342,15 +343,26 @@ void Form1Test::missingChatBrowserShowsTheMessageOncePerClick() {
     QVERIFY(w.form->isVisible());
 }
 
-void Form1Test::chatStartsTheBrowserWithTheAddressAsItsOneArgument() {
+// Puts a program at the chat browser's path that records its arguments in chatRecord.
+static bool installRecordingBrowser() {
+    QFile::remove(chatBrowser);
+#ifdef _WIN32
+    return QFile::copy(QStringLiteral(QUORVIN_TEST_CHAT_RECORDER), chatBrowser);
+#else
     QFile script(chatBrowser);
-    QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
     script.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '%1.tmp'\n"
                                 "mv '%1.tmp' '%1'\n")
                      .arg(chatRecord)
                      .toUtf8());
     script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+#endif
+}
+
+void Form1Test::chatStartsTheBrowserWithTheAddressAsItsOneArgument() {
+    QVERIFY(installRecordingBrowser());
     ScannedWindow w;
     w.form->show();
     const QString expected =
