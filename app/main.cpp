@@ -19,6 +19,8 @@ int main(int argc, char** argv) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 #endif
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The store page's browser control needs a native window of its own; its neighbours do not.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvin"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));

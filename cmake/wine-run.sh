@@ -1,4 +1,4 @@
-#!/usr/bin/env bash
+#!/bin/sh
 # Runs a Windows program under Wine, quietly, in the prefix WINEPREFIX names (by default one in the
 # user's cache folder), making the prefix first when it is new. ctest starts every Windows test
 # program through this. Usage: wine-run.sh PROGRAM.exe [ARGUMENTS...], or wine-run.sh --prepare
@@ -15,8 +15,8 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree=;mshtml=}"
 # Wine keeps this machine's QT_* variables from Windows programs and hands WINEQT_* on under the
 # name without its prefix, so the Qt settings of a test reach the Windows program that way.
-for name in $(compgen -e); do
-    case $name in QT_*) export "WINE$name=${!name}" ;; esac
+for name in $(env | sed -n 's/^\(QT_[A-Za-z0-9_]*\)=.*/\1/p'); do
+    eval "export WINE$name=\"\${$name}\""
 done
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"

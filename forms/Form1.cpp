@@ -4,9 +4,9 @@
 #include "Form1Style.h"
 #include "platform/qt/BrowserControl.h"
 #include "platform/qt/ClickableLabel.h"
+#include "platform/qt/ProgramStart.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtMessageBox.h"
-#include "platform/qt/QtProcess.h"
 #include "platform/qt/QtText.h"
 #include "results/ChatLink.h"
 

@@ -2,8 +2,10 @@
 
 #include "LinkBrowser.h"
 #include "QtText.h"
-#ifdef QUORVIN_WITH_WEBENGINE
+#if defined(QUORVIN_WITH_WEBENGINE)
 #include "WebEngineBrowser.h"
+#elif defined(_WIN32)
+#include "SystemWebBrowser.h"
 #endif
 
 #include <QUrl>
@@ -22,8 +24,10 @@ QUrl browsableUrl(const std::string& address) {
 }
 
 BrowserControl* makeBrowserControl(QWidget* parent) {
-#ifdef QUORVIN_WITH_WEBENGINE
+#if defined(QUORVIN_WITH_WEBENGINE)
     return new WebEngineBrowser(parent);
+#elif defined(_WIN32)
+    return new SystemWebBrowser(parent);
 #else
     return new LinkBrowser(parent);
 #endif

@@ -23,7 +23,8 @@ signals:
     void focusWidgetsChanged();
 };
 
-// The web-engine view where the build has one, otherwise a link that opens the system browser.
+// The web-engine view where the build has one, Windows' own web-browser control on Windows,
+// otherwise a link that opens the system browser.
 BrowserControl* makeBrowserControl(QWidget* parent);
 
 // Checks the text is an absolute, valid URL; throws std::invalid_argument otherwise.

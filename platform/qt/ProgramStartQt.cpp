@@ -1,4 +1,4 @@
-#include "QtProcess.h"
+#include "ProgramStart.h"
 
 #include "QtText.h"
 
