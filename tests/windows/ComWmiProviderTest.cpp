@@ -1,18 +1,27 @@
-#include "WineCases.h"
+// Binding, the seven scan queries and the value kinds, against Wine's WMI.
+
+#include "HostFacts.h"
+#include "ThrowsNaming.h"
+#include "WineWmiTest.h"
 
 #include "platform/windows/ComWmiProvider.h"
 
+#include <gtest/gtest.h>
+
+#include <cstddef>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
-namespace quorvin::checks {
+using namespace quorvin;
+using quorvin::checks::HostFacts;
+using quorvin::checks::throwsNaming;
+using quorvin::windows::ComWmiProvider;
+using quorvin::wmi::WmiError;
 
 namespace {
-
-using windows::ComWmiProvider;
-using wmi::WmiError;
 
 constexpr const char* scanMoniker = "winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\cimv2";
 
@@ -31,6 +40,10 @@ struct ExpectedClass {
     std::vector<ExpectedProperty> properties; // checked on every instance
     std::vector<std::string> missing;         // properties Wine's class does not have
 };
+
+void PrintTo(const ExpectedClass& expected, std::ostream* out) {
+    *out << expected.name;
+}
 
 ExpectedProperty exactText(std::string name, std::string value) {
     return {std::move(name), ScanValue::Kind::Text, ScanValue::text(std::move(value)), {}};
@@ -92,22 +105,88 @@ std::vector<ExpectedClass> wineAnswers(const HostFacts& host) {
     };
 }
 
-void checkProperty(Checker& checker, const wmi::WmiObject& item, const std::string& where,
-                   const ExpectedProperty& expected) {
+void expectProperty(const wmi::WmiObject& item, const std::string& where,
+                    const ExpectedProperty& expected) {
     const ScanValue value = item.get(expected.name);
     const std::string what = where + "." + expected.name;
     if (value.kind() != expected.kind) {
-        checker.fail(what + ": got " + describe(value) + ", expected a " + kindName(expected.kind) +
-                     " value");
+        ADD_FAILURE() << what << ": got " << describe(value) << ", expected a "
+                      << kindName(expected.kind) << " value";
         return;
     }
-    if (expected.exact)
-        checker.expectEqual(describe(value), describe(*expected.exact), what);
-    else if (expected.plausible)
-        checker.expect(expected.plausible(value), what + ": implausible " + describe(value));
+    if (expected.exact) {
+        EXPECT_EQ(describe(value), describe(*expected.exact)) << what;
+    } else if (expected.plausible) {
+        EXPECT_TRUE(expected.plausible(value)) << what << ": implausible " << describe(value);
+    }
 }
 
-void checkClass(Checker& checker, const ExpectedClass& expected) {
+using WineBinding = checks::WineWmiTest;
+
+TEST_F(WineBinding, PropertyNamesMatchWithoutRegardToCase) {
+    ComWmiProvider provider;
+    const auto items = provider.bind(scanMoniker)->execQuery("Select * from Win32_Bios");
+    const auto item = items->next();
+    ASSERT_TRUE(item != nullptr) << "Win32_Bios has an instance";
+    EXPECT_EQ(describe(item->get("MANUFACTURER")), describe(item->get("Manufacturer")))
+        << "Win32_Bios.manufacturer";
+}
+
+TEST_F(WineBinding, AMonikerWithoutSecuritySettingsBindsTheDefaultNamespace) {
+    ComWmiProvider provider;
+    const auto items = provider.bind("winmgmts:")->execQuery("Select * from Win32_ComputerSystem");
+    EXPECT_TRUE(items->next() != nullptr) << "Win32_ComputerSystem has an instance";
+}
+
+TEST_F(WineBinding, AMalformedQueryNamesTheQueryAndInvalidQuery) {
+    ComWmiProvider provider;
+    const auto service = provider.bind(scanMoniker);
+    EXPECT_TRUE(throwsNaming<WmiError>(
+        [&] { service->execQuery("Select * frm Win32_Bios")->next(); },
+        {"\"Select * frm Win32_Bios\"", "WBEM_E_INVALID_QUERY", "0x80041017"}))
+        << "bad WQL";
+}
+
+struct Refusal {
+    std::string name;
+    std::string moniker;
+    std::vector<std::string> parts;
+};
+
+void PrintTo(const Refusal& refusal, std::ostream* out) {
+    *out << refusal.moniker;
+}
+
+const std::vector<Refusal> refusals{
+    {"AnUnknownNamespace",
+     "winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\nowhere",
+     {"winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\nowhere", "ConnectServer",
+      "WBEM_E_INVALID_NAMESPACE", "0x8004100E"}},
+    {"AnUnknownImpersonationLevel",
+     "winmgmts:{impersonationLevel=pretend}!\\\\.\\root\\cimv2",
+     {"impersonation level \"pretend\""}},
+    {"APathThatIsNoMoniker", "\\\\.\\root\\cimv2", {"does not start with \"winmgmts:\""}},
+};
+
+class WineBindingRefuses : public checks::WineWmiTest,
+                           public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(WineBindingRefuses, NamingWhatItRefused) {
+    const Refusal& refusal = GetParam();
+    ComWmiProvider provider;
+    EXPECT_TRUE(throwsNaming<WmiError>([&] { provider.bind(refusal.moniker); }, refusal.parts))
+        << refusal.moniker;
+}
+
+INSTANTIATE_TEST_SUITE_P(Monikers, WineBindingRefuses, ::testing::ValuesIn(refusals),
+                         [](const auto& info) { return info.param.name; });
+
+class WineAnswers : public checks::WineWmiTest,
+                    public ::testing::WithParamInterface<ExpectedClass> {};
+
+TEST_P(WineAnswers, EveryInstanceReadsAsWineAnswers) {
+    const ExpectedClass& expected = GetParam();
+    SCOPED_TRACE(describe(checks::hostFacts()));
     ComWmiProvider provider;
     const auto service = provider.bind(scanMoniker);
     const auto items = service->execQuery("Select * from " + expected.name);
@@ -115,77 +194,21 @@ void checkClass(Checker& checker, const ExpectedClass& expected) {
     while (const auto item = items->next()) {
         const std::string where = expected.name + "[" + std::to_string(count++) + "]";
         for (const ExpectedProperty& property : expected.properties)
-            checkProperty(checker, *item, where, property);
+            expectProperty(*item, where, property);
         for (const std::string& property : expected.missing)
-            expectThrows<WmiError>(
-                checker, [&] { item->get(property); },
+            EXPECT_TRUE(throwsNaming<WmiError>(
+                [&] { item->get(property); },
                 {"Reading property '" + property + "' of " + expected.name + " failed",
-                 "WBEM_E_NOT_FOUND", "0x80041002"},
-                where + "." + property);
+                 "WBEM_E_NOT_FOUND", "0x80041002"}))
+                << where << "." << property;
     }
-    checker.expect(count >= expected.minInstances && count <= expected.maxInstances,
-                   expected.name + ": " + std::to_string(count) + " instances, expected " +
-                       std::to_string(expected.minInstances) + " to " +
-                       std::to_string(expected.maxInstances));
-    checker.expect(items->next() == nullptr, expected.name + ": the result set ends once");
+    EXPECT_GE(count, expected.minInstances) << expected.name << " instances";
+    EXPECT_LE(count, expected.maxInstances) << expected.name << " instances";
+    EXPECT_TRUE(items->next() == nullptr) << expected.name << ": the result set ends once";
 }
 
-void addBindingCases(CheckRunner& runner) {
-    runner.add("property names match without regard to case", [](Checker& checker) {
-        ComWmiProvider provider;
-        const auto items = provider.bind(scanMoniker)->execQuery("Select * from Win32_Bios");
-        const auto item = items->next();
-        checker.expect(item != nullptr, "Win32_Bios has an instance");
-        if (item)
-            checker.expectEqual(describe(item->get("MANUFACTURER")),
-                                describe(item->get("Manufacturer")), "Win32_Bios.manufacturer");
-    });
-    runner.add("a moniker without security settings binds the default namespace",
-               [](Checker& checker) {
-                   ComWmiProvider provider;
-                   const auto items =
-                       provider.bind("winmgmts:")->execQuery("Select * from Win32_ComputerSystem");
-                   checker.expect(items->next() != nullptr, "Win32_ComputerSystem has an instance");
-               });
-
-    struct Refusal {
-        std::string what;
-        std::string moniker;
-        std::vector<std::string> parts;
-    };
-    const std::vector<Refusal> refusals{
-        {"an unknown namespace",
-         "winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\nowhere",
-         {"winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\nowhere", "ConnectServer",
-          "WBEM_E_INVALID_NAMESPACE", "0x8004100E"}},
-        {"an unknown impersonation level",
-         "winmgmts:{impersonationLevel=pretend}!\\\\.\\root\\cimv2",
-         {"impersonation level \"pretend\""}},
-        {"a path that is no moniker", "\\\\.\\root\\cimv2", {"does not start with \"winmgmts:\""}},
-    };
-    for (const Refusal& refusal : refusals)
-        runner.add("binding refuses " + refusal.what, [refusal](Checker& checker) {
-            ComWmiProvider provider;
-            expectThrows<WmiError>(
-                checker, [&] { provider.bind(refusal.moniker); }, refusal.parts, refusal.moniker);
-        });
-
-    runner.add("a malformed query names the query and WBEM_E_INVALID_QUERY", [](Checker& checker) {
-        ComWmiProvider provider;
-        const auto service = provider.bind(scanMoniker);
-        expectThrows<WmiError>(
-            checker, [&] { service->execQuery("Select * frm Win32_Bios")->next(); },
-            {"\"Select * frm Win32_Bios\"", "WBEM_E_INVALID_QUERY", "0x80041017"}, "bad WQL");
-    });
-}
+INSTANTIATE_TEST_SUITE_P(SelectStarFrom, WineAnswers,
+                         ::testing::ValuesIn(wineAnswers(checks::hostFacts())),
+                         [](const auto& info) { return info.param.name; });
 
 } // namespace
-
-void addComWmiProviderCases(CheckRunner& runner, const HostFacts& host) {
-    addBindingCases(runner);
-    for (const ExpectedClass& expected : wineAnswers(host))
-        runner.add("Select * from " + expected.name,
-                   [expected](Checker& checker) { checkClass(checker, expected); });
-}
-
-} // namespace quorvin::checks

@@ -1,4 +1,7 @@
-#include "WineCases.h"
+// VARIANT and HRESULT conversions, security settings and the apartment: no query is run, so
+// these hold on Windows as under Wine.
+
+#include "ThrowsNaming.h"
 
 #include "platform/windows/ComWmiProvider.h"
 #include "platform/windows/HResultText.h"
@@ -10,14 +13,20 @@
 #include <objbase.h>
 #include <oleauto.h>
 
-#include <functional>
-#include <thread>
+#include <gtest/gtest.h>
 
-namespace quorvin::checks {
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+using namespace quorvin;
+using quorvin::checks::throwsNaming;
+using quorvin::windows::scanValueOf;
 
 namespace {
-
-using windows::scanValueOf;
 
 struct VariantCase {
     std::string what;
@@ -128,83 +137,65 @@ std::vector<VariantCase> variantCases() {
     };
 }
 
-void addVariantCases(CheckRunner& runner) {
-    runner.add("VARIANTs convert to the scan's value kinds", [](Checker& checker) {
-        for (const VariantCase& c : variantCases()) {
-            windows::Variant variant;
-            c.fill(*variant.put());
-            const std::optional<ScanValue> got = scanValueOf(variant.get());
-            const auto text = [](const std::optional<ScanValue>& v) {
-                return v ? describe(*v) : std::string("no kind");
-            };
-            checker.expectEqual(text(got), text(c.expected), c.what);
-        }
-    });
-    runner.add("VARIANT type names for messages", [](Checker& checker) {
-        checker.expectEqual(windows::variantTypeName(VT_ARRAY | VT_BSTR), "VT_ARRAY|VT_BSTR",
-                            "string array");
-        checker.expectEqual(windows::variantTypeName(VT_UNKNOWN), "VT_UNKNOWN", "object");
-        checker.expectEqual(windows::variantTypeName(VT_CY), "VARTYPE 6", "currency");
-    });
-}
-
-void addHResultCases(CheckRunner& runner) {
-    runner.add("HRESULTs are named in messages", [](Checker& checker) {
-        const std::vector<std::pair<HRESULT, std::string>> cases{
-            {static_cast<HRESULT>(WBEM_E_NOT_FOUND), "WBEM_E_NOT_FOUND (HRESULT 0x80041002)"},
-            {static_cast<HRESULT>(WBEM_E_INVALID_CLASS),
-             "WBEM_E_INVALID_CLASS (HRESULT 0x80041010)"},
-            {static_cast<HRESULT>(WBEM_E_ACCESS_DENIED),
-             "WBEM_E_ACCESS_DENIED (HRESULT 0x80041003)"},
-            {RPC_E_CHANGED_MODE, "RPC_E_CHANGED_MODE (HRESULT 0x80010106)"},
-            {static_cast<HRESULT>(0x8004DEADu), "HRESULT 0x8004DEAD"},
-        };
-        for (const auto& [hr, expected] : cases)
-            checker.expectEqual(windows::hresultText(hr), expected, expected);
-    });
-}
-
-void addImpersonationCases(CheckRunner& runner) {
-    runner.add("impersonation levels of the security settings", [](Checker& checker) {
-        const std::vector<std::pair<std::string, DWORD>> cases{
-            {"", RPC_C_IMP_LEVEL_IMPERSONATE},
-            {"impersonationLevel=impersonate", RPC_C_IMP_LEVEL_IMPERSONATE},
-            {"ImpersonationLevel = Identify", RPC_C_IMP_LEVEL_IDENTIFY},
-            {"authenticationLevel=pktPrivacy, impersonationLevel=delegate",
-             RPC_C_IMP_LEVEL_DELEGATE},
-            {"impersonationLevel=anonymous", RPC_C_IMP_LEVEL_ANONYMOUS},
-            {"authenticationLevel=pktPrivacy", RPC_C_IMP_LEVEL_IMPERSONATE},
-        };
-        for (const auto& [settings, level] : cases)
-            checker.expectEqual(windows::impersonationLevelOf(settings), level,
-                                "\"" + settings + "\"");
-        expectThrows<wmi::WmiError>(
-            checker, [] { windows::impersonationLevelOf("impersonationLevel="); },
-            {"unknown impersonation level \"\""}, "an empty level");
-    });
-}
-
-void addApartmentCases(CheckRunner& runner) {
-    runner.add("a thread in a multithreaded apartment is refused", [](Checker& checker) {
-        std::thread worker([&] {
-            CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-            expectThrows<wmi::WmiError>(
-                checker, [] { windows::ComWmiProvider provider; },
-                {"Starting COM in a single-threaded apartment failed", "RPC_E_CHANGED_MODE"},
-                "provider on an MTA thread");
-            CoUninitialize();
-        });
-        worker.join();
-    });
-}
-
 } // namespace
 
-void addConversionCases(CheckRunner& runner) {
-    addVariantCases(runner);
-    addHResultCases(runner);
-    addImpersonationCases(runner);
-    addApartmentCases(runner);
+TEST(VariantValue, ConvertsToTheScansValueKinds) {
+    const auto text = [](const std::optional<ScanValue>& v) {
+        return v ? describe(*v) : std::string("no kind");
+    };
+    for (const VariantCase& c : variantCases()) {
+        SCOPED_TRACE(c.what);
+        windows::Variant variant;
+        c.fill(*variant.put());
+        EXPECT_EQ(text(scanValueOf(variant.get())), text(c.expected));
+    }
 }
 
-} // namespace quorvin::checks
+TEST(VariantValue, NamesTypesForMessages) {
+    EXPECT_EQ(windows::variantTypeName(VT_ARRAY | VT_BSTR), "VT_ARRAY|VT_BSTR") << "string array";
+    EXPECT_EQ(windows::variantTypeName(VT_UNKNOWN), "VT_UNKNOWN") << "object";
+    EXPECT_EQ(windows::variantTypeName(VT_CY), "VARTYPE 6") << "currency";
+}
+
+TEST(HResultText, NamesHResultsInMessages) {
+    const std::vector<std::pair<HRESULT, std::string>> cases{
+        {static_cast<HRESULT>(WBEM_E_NOT_FOUND), "WBEM_E_NOT_FOUND (HRESULT 0x80041002)"},
+        {static_cast<HRESULT>(WBEM_E_INVALID_CLASS), "WBEM_E_INVALID_CLASS (HRESULT 0x80041010)"},
+        {static_cast<HRESULT>(WBEM_E_ACCESS_DENIED), "WBEM_E_ACCESS_DENIED (HRESULT 0x80041003)"},
+        {RPC_E_CHANGED_MODE, "RPC_E_CHANGED_MODE (HRESULT 0x80010106)"},
+        {static_cast<HRESULT>(0x8004DEADu), "HRESULT 0x8004DEAD"},
+    };
+    for (const auto& [hr, expected] : cases)
+        EXPECT_EQ(windows::hresultText(hr), expected);
+}
+
+TEST(ImpersonationLevel, ReadsTheLevelTheSecuritySettingsAskFor) {
+    const std::vector<std::pair<std::string, DWORD>> cases{
+        {"", RPC_C_IMP_LEVEL_IMPERSONATE},
+        {"impersonationLevel=impersonate", RPC_C_IMP_LEVEL_IMPERSONATE},
+        {"ImpersonationLevel = Identify", RPC_C_IMP_LEVEL_IDENTIFY},
+        {"authenticationLevel=pktPrivacy, impersonationLevel=delegate", RPC_C_IMP_LEVEL_DELEGATE},
+        {"impersonationLevel=anonymous", RPC_C_IMP_LEVEL_ANONYMOUS},
+        {"authenticationLevel=pktPrivacy", RPC_C_IMP_LEVEL_IMPERSONATE},
+    };
+    for (const auto& [settings, level] : cases)
+        EXPECT_EQ(windows::impersonationLevelOf(settings), level) << "\"" << settings << "\"";
+    EXPECT_TRUE(
+        throwsNaming<wmi::WmiError>([] { windows::impersonationLevelOf("impersonationLevel="); },
+                                    {"unknown impersonation level \"\""}))
+        << "an empty level";
+}
+
+TEST(ComApartment, AThreadInAMultithreadedApartmentIsRefused) {
+    // Checked on the worker, judged here: a failure belongs to this test's thread.
+    ::testing::AssertionResult refused = ::testing::AssertionFailure() << "the worker did not run";
+    std::thread worker([&] {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        refused = throwsNaming<wmi::WmiError>(
+            [] { windows::ComWmiProvider provider; },
+            {"Starting COM in a single-threaded apartment failed", "RPC_E_CHANGED_MODE"});
+        CoUninitialize();
+    });
+    worker.join();
+    EXPECT_TRUE(refused) << "provider on an MTA thread";
+}

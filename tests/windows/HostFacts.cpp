@@ -35,8 +35,14 @@ bool hostHasDmi() {
 
 } // namespace
 
-HostFacts readHostFacts() {
-    return HostFacts{totalPhysicalMemory(), cpuVendor(), hostHasDmi()};
+const HostFacts& hostFacts() {
+    static const HostFacts host{totalPhysicalMemory(), cpuVendor(), hostHasDmi()};
+    return host;
+}
+
+std::string describe(const HostFacts& host) {
+    return "host: " + host.totalPhysicalMemory + " bytes, CPU " + host.cpuVendor +
+           (host.hostHasDmi ? ", DMI strings from the host" : ", no host DMI");
 }
 
 } // namespace quorvin::checks

@@ -13,6 +13,10 @@ struct HostFacts {
     bool hostHasDmi = false;
 };
 
-HostFacts readHostFacts();
+// This machine's facts, read on first use.
+const HostFacts& hostFacts();
+
+// "host: 8589934592 bytes, CPU GenuineIntel, no host DMI", for failure messages.
+std::string describe(const HostFacts& host);
 
 } // namespace quorvin::checks
