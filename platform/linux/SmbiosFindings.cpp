@@ -2,6 +2,7 @@
 
 #include "MemoryTypeCodes.h"
 #include "SmbiosFields.h"
+#include "SmbiosStringFields.h"
 
 #include <string>
 
@@ -79,22 +80,35 @@ bool isPopulatedSocket(const SmbiosStructure& s) {
     return status && (*status & type4::socketPopulated);
 }
 
+// The instance of the class that the structure's string fields give, by the table.
+snapshot::Instance stringFieldInstance(const SmbiosStructure& s, std::string_view wmiClass) {
+    snapshot::Instance instance;
+    for (const StringField& field : stringFields)
+        if (field.type == s.type() && field.wmiClass == wmiClass)
+            instance.push_back(
+                {std::string(field.property), ScanValue::textOrNull(s.string(field.offset))});
+    return instance;
+}
+
+ScanValue propertyValue(const snapshot::Instance& instance, std::string_view name) {
+    for (const snapshot::Property& p : instance)
+        if (p.name == name)
+            return p.value;
+    return ScanValue::null();
+}
+
 } // namespace
 
 snapshot::Instance biosInstance(const SmbiosStructure& s) {
-    return {{"manufacturer", ScanValue::textOrNull(s.string(type0::vendor))},
-            {"SMBIOSBIOSVersion", ScanValue::textOrNull(s.string(type0::version))}};
+    return stringFieldInstance(s, "Win32_Bios");
 }
 
 snapshot::Instance baseboardInstance(const SmbiosStructure& s) {
-    return {{"manufacturer", ScanValue::textOrNull(s.string(type2::manufacturer))},
-            {"product", ScanValue::textOrNull(s.string(type2::product))}};
+    return stringFieldInstance(s, "Win32_Baseboard");
 }
 
 snapshot::Instance productInstance(const SmbiosStructure& s) {
-    return {{"IdentifyingNumber", ScanValue::textOrNull(s.string(type1::serialNumber))},
-            {"Vendor", ScanValue::textOrNull(s.string(type1::manufacturer))},
-            {"Version", ScanValue::textOrNull(s.string(type1::version))}};
+    return stringFieldInstance(s, "Win32_ComputerSystemProduct");
 }
 
 snapshot::Instance memoryArrayInstance(const SmbiosStructure& s) {
@@ -127,8 +141,9 @@ SmbiosFindings decodeFindings(std::span<const SmbiosStructure> structures) {
             f.products.push_back(productInstance(s));
             if (!systemSeen) {
                 systemSeen = true;
-                f.systemManufacturer = ScanValue::textOrNull(s.string(type1::manufacturer));
-                f.systemModel = ScanValue::textOrNull(s.string(type1::productName));
+                const snapshot::Instance system = stringFieldInstance(s, "Win32_ComputerSystem");
+                f.systemManufacturer = propertyValue(system, "manufacturer");
+                f.systemModel = propertyValue(system, "Model");
             }
             break;
         case type2::type:

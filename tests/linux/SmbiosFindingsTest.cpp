@@ -121,6 +121,27 @@ TEST(SmbiosFindings, UnsetStringsAreNull) {
     EXPECT_EQ(property(board, "product"), text("B1"));
 }
 
+// The instances are shown as they come (wmi-dump keeps the order), so each one must hold exactly
+// its class's properties, in WMI's order.
+TEST(SmbiosFindings, StringFieldsGiveWholeInstancesInOrder) {
+    using Properties = std::vector<std::pair<std::string, ScanValue>>;
+    auto properties = [](const snapshot::Instance& instance) {
+        Properties out;
+        for (const snapshot::Property& p : instance)
+            out.emplace_back(p.name, p.value);
+        return out;
+    };
+    EXPECT_EQ(properties(biosInstance(only(testing::biosStructure("Vendor", "1.2.3")))),
+              (Properties{{"manufacturer", text("Vendor")}, {"SMBIOSBIOSVersion", text("1.2.3")}}));
+    EXPECT_EQ(
+        properties(productInstance(only(testing::systemStructure("Maker", "Model", "V2", "SN1")))),
+        (Properties{{"IdentifyingNumber", text("SN1")},
+                    {"Vendor", text("Maker")},
+                    {"Version", text("V2")}}));
+    EXPECT_EQ(properties(baseboardInstance(only(testing::baseboardStructure("Board maker", "B1")))),
+              (Properties{{"manufacturer", text("Board maker")}, {"product", text("B1")}}));
+}
+
 TEST(SmbiosFindings, MemoryArrayMaximumCapacity) {
     struct Case {
         const char* name;
