@@ -39,9 +39,10 @@ std::optional<ScanValue> memoryDeviceCapacity(const SmbiosStructure& s) {
         return uint64Text(std::uint64_t{*extended & type17::extendedValueMask} * mb);
     }
     if (*size & type17::sizeInKilobytes) {
-        if ((*size & type17::sizeValueMask) == 0)
+        const std::uint64_t kilobytes = *size & type17::sizeValueMask;
+        if (kilobytes == 0)
             return ScanValue::null(); // "0 KB" in a populated socket says nothing
-        return uint64Text(std::uint64_t{*size & type17::sizeValueMask} * kb);
+        return uint64Text(kilobytes * kb);
     }
     return uint64Text(std::uint64_t{*size} * mb);
 }
