@@ -6,7 +6,8 @@
 // Where the fields the scan reads sit in each structure's formatted area (offsets from the start
 // of the structure, header included), and the values that give them their meaning. One namespace
 // per structure type, headed by its DSP0134 section as numbered in version 3.0.0; sections 7.1 to
-// 7.18 keep their numbers in every later version.
+// 7.18 keep their numbers in every later version. The decoder reads these fields and the tests'
+// table builder writes them.
 namespace quorvin::linux_hw::smbios {
 
 // 7.1 BIOS Information (type 0)
