@@ -1,16 +1,16 @@
 #include "SmbiosFindings.h"
 
 #include "MemoryTypeCodes.h"
+#include "SmbiosFields.h"
+#include "SmbiosStringFields.h"
 
 #include <string>
 
 namespace quorvin::linux_hw {
 
-namespace {
+using namespace smbios;
 
-// Structure types and the field offsets read from them.
-constexpr std::uint8_t typeBios = 0, typeSystem = 1, typeBaseboard = 2, typeProcessor = 4,
-                       typeMemoryArray = 16, typeMemoryDevice = 17;
+namespace {
 
 // The usual SMBIOS "unknown" markers: 0 and all ones of a 16-bit field.
 ScanValue knownWord(std::optional<std::uint16_t> v) {
@@ -24,49 +24,47 @@ ScanValue uint64Text(std::uint64_t v) {
     return ScanValue::text(std::to_string(v));
 }
 
-// Type 17 size: 0 is an empty socket, 0xFFFF unknown, bit 15 selects KB instead of MB, and
-// 0x7FFF defers to the 31-bit extended size (MB) at 0x1C.
+// An empty socket gives nullopt; a populated one its capacity in bytes, or null when unknown.
 std::optional<ScanValue> memoryDeviceCapacity(const SmbiosStructure& s) {
-    const auto size = s.word(0x0C);
+    const auto size = s.word(type17::size);
     if (!size || *size == 0)
         return std::nullopt;
-    if (*size == 0xFFFF)
+    if (*size == type17::sizeUnknown)
         return ScanValue::null();
     constexpr std::uint64_t kb = 1024, mb = 1024 * 1024;
-    if (*size == 0x7FFF) {
-        const auto extended = s.dword(0x1C);
-        if (!extended || (*extended & 0x7FFFFFFFu) == 0)
+    if (*size == type17::sizeInExtendedField) {
+        const auto extended = s.dword(type17::extendedSize);
+        if (!extended || (*extended & type17::extendedValueMask) == 0)
             return ScanValue::null();
-        return uint64Text(std::uint64_t{*extended & 0x7FFFFFFFu} * mb);
+        return uint64Text(std::uint64_t{*extended & type17::extendedValueMask} * mb);
     }
-    if (*size & 0x8000) {
-        if ((*size & 0x7FFFu) == 0)
+    if (*size & type17::sizeInKilobytes) {
+        const std::uint64_t kilobytes = *size & type17::sizeValueMask;
+        if (kilobytes == 0)
             return ScanValue::null(); // "0 KB" in a populated socket says nothing
-        return uint64Text(std::uint64_t{*size & 0x7FFFu} * kb);
+        return uint64Text(kilobytes * kb);
     }
     return uint64Text(std::uint64_t{*size} * mb);
 }
 
-// Type 17 speed (MT/s) at 0x15; 0xFFFF defers to the 32-bit extended speed at 0x54.
 ScanValue memoryDeviceSpeed(const SmbiosStructure& s) {
-    const auto speed = s.word(0x15);
-    if (speed && *speed == 0xFFFF) {
-        const auto extended = s.dword(0x54);
-        if (!extended || (*extended & 0x7FFFFFFFu) == 0)
+    const auto speed = s.word(type17::speed);
+    if (speed && *speed == type17::speedInExtendedField) {
+        const auto extended = s.dword(type17::extendedSpeed);
+        if (!extended || (*extended & type17::extendedValueMask) == 0)
             return ScanValue::null();
-        return ScanValue::integer(*extended & 0x7FFFFFFFu);
+        return ScanValue::integer(*extended & type17::extendedValueMask);
     }
     return knownWord(speed);
 }
 
-// Type 16 maximum capacity in KB; 0x80000000 defers to the extended maximum (bytes) at 0x0F.
-// MaxCapacity is a uint32 of kilobytes, so an extended value beyond it has no WMI form: null.
+// MaxCapacity is a uint32 of kilobytes, so an extended maximum beyond it has no WMI form: null.
 ScanValue memoryArrayMaxCapacity(const SmbiosStructure& s) {
-    const auto max = s.dword(0x07);
+    const auto max = s.dword(type16::maximumCapacity);
     if (!max || *max == 0)
         return ScanValue::null();
-    if (*max == 0x80000000u) {
-        const auto extended = s.qword(0x0F);
+    if (*max == type16::capacityInExtendedField) {
+        const auto extended = s.qword(type16::extendedMaximumCapacity);
         if (!extended || *extended == 0 || *extended / 1024 > 0xFFFFFFFFu)
             return ScanValue::null();
         return ScanValue::integer(static_cast<std::int64_t>(*extended / 1024));
@@ -75,36 +73,47 @@ ScanValue memoryArrayMaxCapacity(const SmbiosStructure& s) {
 }
 
 bool isSystemMemoryArray(const SmbiosStructure& s) {
-    constexpr std::uint8_t useSystemMemory = 0x03;
-    return s.byte(0x05) == useSystemMemory;
+    return s.byte(type16::use) == type16::useSystemMemory;
 }
 
 bool isPopulatedSocket(const SmbiosStructure& s) {
-    constexpr std::uint8_t socketPopulated = 0x40;
-    const auto status = s.byte(0x18);
-    return status && (*status & socketPopulated);
+    const auto status = s.byte(type4::status);
+    return status && (*status & type4::socketPopulated);
+}
+
+// The instance of the class that the structure's string fields give, by the table.
+snapshot::Instance stringFieldInstance(const SmbiosStructure& s, std::string_view wmiClass) {
+    snapshot::Instance instance;
+    for (const StringField& field : stringFields)
+        if (field.type == s.type() && field.wmiClass == wmiClass)
+            instance.push_back(
+                {std::string(field.property), ScanValue::textOrNull(s.string(field.offset))});
+    return instance;
+}
+
+ScanValue propertyValue(const snapshot::Instance& instance, std::string_view name) {
+    for (const snapshot::Property& p : instance)
+        if (p.name == name)
+            return p.value;
+    return ScanValue::null();
 }
 
 } // namespace
 
 snapshot::Instance biosInstance(const SmbiosStructure& s) {
-    return {{"manufacturer", ScanValue::textOrNull(s.string(0x04))},
-            {"SMBIOSBIOSVersion", ScanValue::textOrNull(s.string(0x05))}};
+    return stringFieldInstance(s, "Win32_Bios");
 }
 
 snapshot::Instance baseboardInstance(const SmbiosStructure& s) {
-    return {{"manufacturer", ScanValue::textOrNull(s.string(0x04))},
-            {"product", ScanValue::textOrNull(s.string(0x05))}};
+    return stringFieldInstance(s, "Win32_Baseboard");
 }
 
 snapshot::Instance productInstance(const SmbiosStructure& s) {
-    return {{"IdentifyingNumber", ScanValue::textOrNull(s.string(0x07))},
-            {"Vendor", ScanValue::textOrNull(s.string(0x04))},
-            {"Version", ScanValue::textOrNull(s.string(0x06))}};
+    return stringFieldInstance(s, "Win32_ComputerSystemProduct");
 }
 
 snapshot::Instance memoryArrayInstance(const SmbiosStructure& s) {
-    const auto devices = s.word(0x0D);
+    const auto devices = s.word(type16::numberOfDevices);
     return {{"MaxCapacity", memoryArrayMaxCapacity(s)},
             {"MemoryDevices", devices ? ScanValue::integer(*devices) : ScanValue::null()}};
 }
@@ -113,12 +122,12 @@ std::optional<snapshot::Instance> memoryDeviceInstance(const SmbiosStructure& s)
     auto capacity = memoryDeviceCapacity(s);
     if (!capacity)
         return std::nullopt;
-    const auto type = s.byte(0x12);
+    const auto type = s.byte(type17::memoryType);
     return snapshot::Instance{
         {"capacity", std::move(*capacity)},
         {"memorytype", type ? ScanValue::integer(wmiMemoryType(*type)) : ScanValue::null()},
         {"speed", memoryDeviceSpeed(s)},
-        {"devicelocator", ScanValue::textOrNull(s.string(0x10))}};
+        {"devicelocator", ScanValue::textOrNull(s.string(type17::deviceLocator))}};
 }
 
 SmbiosFindings decodeFindings(std::span<const SmbiosStructure> structures) {
@@ -126,29 +135,30 @@ SmbiosFindings decodeFindings(std::span<const SmbiosStructure> structures) {
     bool systemSeen = false;
     for (const SmbiosStructure& s : structures) {
         switch (s.type()) {
-        case typeBios:
+        case type0::type:
             f.bios.push_back(biosInstance(s));
             break;
-        case typeSystem:
+        case type1::type:
             f.products.push_back(productInstance(s));
             if (!systemSeen) {
                 systemSeen = true;
-                f.systemManufacturer = ScanValue::textOrNull(s.string(0x04));
-                f.systemModel = ScanValue::textOrNull(s.string(0x05));
+                const snapshot::Instance system = stringFieldInstance(s, "Win32_ComputerSystem");
+                f.systemManufacturer = propertyValue(system, "manufacturer");
+                f.systemModel = propertyValue(system, "Model");
             }
             break;
-        case typeBaseboard:
+        case type2::type:
             f.baseboards.push_back(baseboardInstance(s));
             break;
-        case typeProcessor:
+        case type4::type:
             if (isPopulatedSocket(s))
-                f.processorExternalClocks.push_back(knownWord(s.word(0x12)));
+                f.processorExternalClocks.push_back(knownWord(s.word(type4::externalClock)));
             break;
-        case typeMemoryArray:
+        case type16::type:
             if (isSystemMemoryArray(s))
                 f.memoryArrays.push_back(memoryArrayInstance(s));
             break;
-        case typeMemoryDevice:
+        case type17::type:
             if (auto device = memoryDeviceInstance(s))
                 f.memoryDevices.push_back(std::move(*device));
             break;

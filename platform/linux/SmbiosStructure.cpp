@@ -1,6 +1,7 @@
 #include "SmbiosStructure.h"
 
 #include "LittleEndian.h"
+#include "SmbiosFields.h"
 
 #include <algorithm>
 
@@ -8,7 +9,6 @@ namespace quorvin::linux_hw {
 
 namespace {
 
-constexpr std::uint8_t endOfTableType = 127;
 constexpr std::size_t headerLength = 4;
 
 struct StringArea {
@@ -96,7 +96,7 @@ std::vector<SmbiosStructure> parseStructures(std::span<const std::uint8_t> table
         auto strings = readStrings(table, pos + length);
         if (!strings)
             break;
-        if (table[pos] == endOfTableType)
+        if (table[pos] == smbios::type127::type)
             break;
         structures.emplace_back(table.subspan(pos, length), std::move(strings->strings));
         pos = strings->end;

@@ -26,6 +26,21 @@ ScanValue property(const snapshot::Instance& instance, std::string_view name) {
     return {};
 }
 
+// An instance's properties in order, each value in its readable form so that a mismatch shows.
+using Properties = std::vector<std::pair<std::string, std::string>>;
+Properties properties(const snapshot::Instance& instance) {
+    Properties out;
+    for (const snapshot::Property& p : instance)
+        out.emplace_back(p.name, describe(p.value));
+    return out;
+}
+Properties properties(std::initializer_list<std::pair<const char*, ScanValue>> expected) {
+    Properties out;
+    for (const auto& [name, value] : expected)
+        out.emplace_back(name, describe(value));
+    return out;
+}
+
 SmbiosStructure only(const Bytes& raw) {
     // The structures view the buffer, so it must stay alive; a deque never moves its elements.
     static std::deque<Bytes> keep;
@@ -121,6 +136,20 @@ TEST(SmbiosFindings, UnsetStringsAreNull) {
     EXPECT_EQ(property(board, "product"), text("B1"));
 }
 
+// The instances are shown as they come (wmi-dump keeps the order), so each one must hold exactly
+// its class's properties, in WMI's order.
+TEST(SmbiosFindings, StringFieldsGiveWholeInstancesInOrder) {
+    EXPECT_EQ(properties(biosInstance(only(testing::biosStructure("Vendor", "1.2.3")))),
+              properties({{"manufacturer", text("Vendor")}, {"SMBIOSBIOSVersion", text("1.2.3")}}));
+    EXPECT_EQ(
+        properties(productInstance(only(testing::systemStructure("Maker", "Model", "V2", "SN1")))),
+        properties({{"IdentifyingNumber", text("SN1")},
+                    {"Vendor", text("Maker")},
+                    {"Version", text("V2")}}));
+    EXPECT_EQ(properties(baseboardInstance(only(testing::baseboardStructure("Board maker", "B1")))),
+              properties({{"manufacturer", text("Board maker")}, {"product", text("B1")}}));
+}
+
 TEST(SmbiosFindings, MemoryArrayMaximumCapacity) {
     struct Case {
         const char* name;
@@ -173,6 +202,89 @@ TEST(SmbiosFindings, WholeTableGivesOneInstancePerPopulatedDevice) {
     ASSERT_EQ(f.processorExternalClocks.size(), 2u);
     EXPECT_EQ(f.processorExternalClocks[0], integer(100));
     EXPECT_EQ(f.processorExternalClocks[1], null);
+}
+
+// A formatted area as a dump shows it, in hex byte by byte, followed by its strings and the
+// double-NUL end.
+Bytes handWritten(std::string_view hex, std::initializer_list<std::string_view> strings) {
+    Bytes out;
+    std::string digits;
+    for (char c : hex)
+        if (c != ' ')
+            digits += c;
+    for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
+        out.push_back(static_cast<std::uint8_t>(std::stoul(digits.substr(i, 2), nullptr, 16)));
+    for (std::string_view s : strings) {
+        out.insert(out.end(), s.begin(), s.end());
+        out.push_back(0);
+    }
+    if (strings.size() == 0)
+        out.push_back(0);
+    out.push_back(0);
+    return out;
+}
+
+// The decoder and the table builder share one field layout, so a wrong offset there would pass
+// every test made with the builder. These structures are written out by hand, as a dump shows
+// them, with every field the scan reads set to a value it can only have come from there.
+TEST(SmbiosFindings, ReadsStructuresWrittenOutByHand) {
+    const Bytes table = testing::concat({
+        handWritten("00 12 00 00 01 02 00 F0 03 0F 80 98 8B 3F 01 00"
+                    "00 00",
+                    {"Firmware Co.", "4.6.5", "05/01/2023"}),
+        handWritten("01 08 01 00 01 02 03 04", {"Maker Ltd.", "Model 9", "Rev A", "SER-777"}),
+        handWritten("02 08 02 00 01 02 03 04", {"Board Inc.", "MB-1", "1.0", "BRD-1"}),
+        // Processors: external clock at 12h (133 and 100 MHz); status at 18h, both populated,
+        // the first enabled (41h), the second disabled in setup (42h).
+        handWritten("04 1A 40 00 01 03 C6 02 EA 06 09 00 FF FB EB BF"
+                    "03 8A 85 00 6C 12 B8 0B 41 01",
+                    {"CPU0", "Chip Maker", "Chip 3000"}),
+        handWritten("04 1A 41 00 01 03 C6 02 EA 06 09 00 FF FB EB BF"
+                    "03 8A 64 00 6C 12 B8 0B 42 01",
+                    {"CPU1", "Chip Maker", "Chip 3000"}),
+        // Memory array: system memory at 05h; maximum 80000000h at 07h, deferring to 2 TB at
+        // 0Fh; 8 devices at 0Dh.
+        handWritten("10 17 00 10 03 03 06 00 00 00 80 FE FF 08 00 00"
+                    "00 00 00 00 02 00 00",
+                    {}),
+        // Memory device: size 7FFFh at 0Ch, deferring to 65536 MB at 1Ch; locator string 1 at
+        // 10h; DDR3 (18h) at 12h; speed FFFFh at 15h, deferring to 6400 MT/s at 54h.
+        handWritten("11 5C 00 11 00 10 FE FF 48 00 40 00 FF 7F 09 00"
+                    "01 02 18 80 00 FF FF 03 04 00 05 02 00 00 01 00"
+                    "FF FF 4C 04 4C 04 4C 04 00 00 00 00 00 00 00 00"
+                    "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
+                    "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
+                    "00 00 00 00 00 19 00 00 00 19 00 00",
+                    {"DIMM_A1", "BANK 0", "Memory Maker", "SN-1", "PART-64G"}),
+        handWritten("7F 04 FF FE", {}),
+    });
+    const auto structures = parseStructures(table);
+    ASSERT_EQ(structures.size(), 7u) << "the end-of-table structure ends the walk";
+    const SmbiosFindings f = decodeFindings(structures);
+
+    ASSERT_EQ(f.bios.size(), 1u);
+    EXPECT_EQ(properties(f.bios[0]), properties({{"manufacturer", text("Firmware Co.")},
+                                                 {"SMBIOSBIOSVersion", text("4.6.5")}}));
+    EXPECT_EQ(f.systemManufacturer, text("Maker Ltd."));
+    EXPECT_EQ(f.systemModel, text("Model 9"));
+    ASSERT_EQ(f.products.size(), 1u);
+    EXPECT_EQ(properties(f.products[0]), properties({{"IdentifyingNumber", text("SER-777")},
+                                                     {"Vendor", text("Maker Ltd.")},
+                                                     {"Version", text("Rev A")}}));
+    ASSERT_EQ(f.baseboards.size(), 1u);
+    EXPECT_EQ(properties(f.baseboards[0]),
+              properties({{"manufacturer", text("Board Inc.")}, {"product", text("MB-1")}}));
+    ASSERT_EQ(f.processorExternalClocks.size(), 2u);
+    EXPECT_EQ(f.processorExternalClocks[0], integer(133));
+    EXPECT_EQ(f.processorExternalClocks[1], integer(100));
+    ASSERT_EQ(f.memoryArrays.size(), 1u);
+    EXPECT_EQ(properties(f.memoryArrays[0]),
+              properties({{"MaxCapacity", integer(2147483648)}, {"MemoryDevices", integer(8)}}));
+    ASSERT_EQ(f.memoryDevices.size(), 1u);
+    EXPECT_EQ(properties(f.memoryDevices[0]), properties({{"capacity", text("68719476736")},
+                                                          {"memorytype", integer(24)},
+                                                          {"speed", integer(6400)},
+                                                          {"devicelocator", text("DIMM_A1")}}));
 }
 
 TEST(SmbiosFindings, NoStructuresNoInstances) {

@@ -11,7 +11,8 @@ namespace quorvin::testing {
 using Bytes = std::vector<std::uint8_t>;
 
 // One SMBIOS structure, written field by field after its 4-byte header; the length byte is set
-// to the formatted area written so far, and the strings follow with their double-NUL end.
+// to the formatted area written so far, and the strings follow with their double-NUL end. Fields
+// the scan reads are placed with at() at their offsets from platform/linux/SmbiosFields.h.
 class StructureBuilder {
 public:
     StructureBuilder(std::uint8_t type, std::uint16_t handle);
@@ -24,6 +25,9 @@ public:
     StructureBuilder& string(const std::optional<std::string>& text);
     // Pads the formatted area with zeros up to the offset.
     StructureBuilder& padTo(std::size_t offset);
+    // As padTo, for the field that goes next: the fields written so far must end at or before
+    // the offset, otherwise std::logic_error.
+    StructureBuilder& at(std::size_t offset);
 
     Bytes build() const;
 

@@ -1,8 +1,13 @@
 #include "SmbiosBuilder.h"
 
+#include "platform/linux/SmbiosFields.h"
+
 #include <cstring>
+#include <stdexcept>
 
 namespace quorvin::testing {
+
+using namespace linux_hw::smbios;
 
 namespace {
 
@@ -59,6 +64,13 @@ StructureBuilder& StructureBuilder::padTo(std::size_t offset) {
         formatted_.resize(offset, 0);
     return *this;
 }
+StructureBuilder& StructureBuilder::at(std::size_t offset) {
+    if (formatted_.size() > offset)
+        throw std::logic_error("SMBIOS structure of type " + std::to_string(formatted_[0]) +
+                               ": the fields before offset " + std::to_string(offset) +
+                               " already fill " + std::to_string(formatted_.size()) + " bytes");
+    return padTo(offset);
+}
 
 Bytes StructureBuilder::build() const {
     Bytes out = formatted_;
@@ -75,8 +87,10 @@ Bytes StructureBuilder::build() const {
 
 Bytes biosStructure(const std::optional<std::string>& vendor,
                     const std::optional<std::string>& version) {
-    return StructureBuilder(0, 0x0000)
+    return StructureBuilder(type0::type, 0x0000)
+        .at(type0::vendor)
         .string(vendor)
+        .at(type0::version)
         .string(version)
         .word(0xF000)         // starting address segment
         .string("01/15/2024") // release date
@@ -90,8 +104,15 @@ Bytes systemStructure(const std::optional<std::string>& maker,
                       const std::optional<std::string>& product,
                       const std::optional<std::string>& version,
                       const std::optional<std::string>& serial) {
-    StructureBuilder b(1, 0x0001);
-    b.string(maker).string(product).string(version).string(serial);
+    StructureBuilder b(type1::type, 0x0001);
+    b.at(type1::manufacturer)
+        .string(maker)
+        .at(type1::productName)
+        .string(product)
+        .at(type1::version)
+        .string(version)
+        .at(type1::serialNumber)
+        .string(serial);
     for (int i = 0; i < 16; ++i)
         b.byte(static_cast<std::uint8_t>(0x10 + i)); // UUID
     return b.byte(0x06).string("SKU-1").string("Desktop").build();
@@ -99,22 +120,24 @@ Bytes systemStructure(const std::optional<std::string>& maker,
 
 Bytes baseboardStructure(const std::optional<std::string>& maker,
                          const std::optional<std::string>& product) {
-    return StructureBuilder(2, 0x0002)
+    return StructureBuilder(type2::type, 0x0002)
+        .at(type2::manufacturer)
         .string(maker)
+        .at(type2::product)
         .string(product)
-        .string("Rev 1.02")
-        .string("BSN12345")
-        .string(std::nullopt)
-        .byte(0x09)
-        .string("Default string")
-        .word(0x0003)
-        .byte(0x0A)
-        .byte(0)
+        .string("Rev 1.02")       // version
+        .string("BSN12345")       // serial number
+        .string(std::nullopt)     // asset tag
+        .byte(0x09)               // features: replaceable hosting board
+        .string("Default string") // location in chassis
+        .word(0x0003)             // chassis handle
+        .byte(0x0A)               // board type: motherboard
+        .byte(0)                  // no contained objects
         .build();
 }
 
 Bytes processorStructure(std::uint16_t externalClock, bool populated) {
-    return StructureBuilder(4, 0x0040)
+    return StructureBuilder(type4::type, 0x0040)
         .string("CPU0") // socket designation
         .byte(0x03)     // central processor
         .byte(0xC6)     // family
@@ -122,51 +145,62 @@ Bytes processorStructure(std::uint16_t externalClock, bool populated) {
         .qword(0xBFEBFBFF000906EA) // processor id
         .string("Intel(R) Core(TM) i7-9700 CPU @ 3.00GHz")
         .byte(0x8A) // voltage
+        .at(type4::externalClock)
         .word(externalClock)
         .word(4700) // max speed
         .word(3000) // current speed
-        .byte(populated ? 0x41 : 0x00)
-        .byte(0x01)
+        .at(type4::status)
+        .byte(populated ? type4::socketPopulated | 0x01 : 0x00) // populated, CPU enabled
+        .byte(0x01)                                             // upgrade: other
         .padTo(0x30)
         .build();
 }
 
 Bytes memoryArrayStructure(const MemoryArray& a) {
-    return StructureBuilder(16, 0x1000)
+    return StructureBuilder(type16::type, 0x1000)
         .byte(0x03) // location: system board
+        .at(type16::use)
         .byte(a.use)
         .byte(0x03) // no ECC
+        .at(type16::maximumCapacity)
         .dword(a.maxCapacityKB)
         .word(0xFFFE) // no error information
+        .at(type16::numberOfDevices)
         .word(a.devices)
+        .at(type16::extendedMaximumCapacity)
         .qword(a.extendedMaxBytes)
         .build();
 }
 
 Bytes memoryDeviceStructure(const MemoryDevice& d) {
-    StructureBuilder b(17, 0x1100);
+    StructureBuilder b(type17::type, 0x1100);
     b.word(0x1000)    // array handle
         .word(0xFFFE) // error handle
         .word(64)     // total width
         .word(64)     // data width
+        .at(type17::size)
         .word(d.size)
         .byte(0x09) // form factor: DIMM
         .byte(0)    // set
+        .at(type17::deviceLocator)
         .string(d.locator)
-        .string("BANK 0")
+        .string("BANK 0") // bank locator
+        .at(type17::memoryType)
         .byte(d.memoryType)
-        .word(0x0080)       // type detail: synchronous
-        .word(d.speed)      // 0x15
-        .string("Kingston") // 0x17
-        .string("0F1E2D3C")
-        .string(std::nullopt)
-        .string("KHX2400C15/8G") // 0x1A
-        .byte(0x02)              // rank
-        .dword(d.extendedSize)   // 0x1C
-        .word(d.speed)           // configured speed 0x20
-        .padTo(0x54)
-        .dword(d.extendedSpeed)  // 0x54
-        .dword(d.extendedSpeed); // 0x58
+        .word(0x0080) // type detail: synchronous
+        .at(type17::speed)
+        .word(d.speed)
+        .string("Kingston")      // manufacturer
+        .string("0F1E2D3C")      // serial number
+        .string(std::nullopt)    // asset tag
+        .string("KHX2400C15/8G") // part number
+        .byte(0x02)              // attributes: rank 2
+        .at(type17::extendedSize)
+        .dword(d.extendedSize)
+        .word(d.speed) // configured speed
+        .at(type17::extendedSpeed)
+        .dword(d.extendedSpeed)
+        .dword(d.extendedSpeed); // extended configured speed
     Bytes out = b.build();
     // Cut the formatted area to the requested version's length and keep the strings.
     if (d.length < out[1]) {
@@ -179,7 +213,7 @@ Bytes memoryDeviceStructure(const MemoryDevice& d) {
 }
 
 Bytes endOfTable() {
-    return StructureBuilder(127, 0xFEFF).build();
+    return StructureBuilder(type127::type, 0xFEFF).build();
 }
 
 Bytes concat(std::initializer_list<Bytes> parts) {
@@ -339,14 +373,14 @@ Bytes serverTable(std::uint16_t* structureCount) {
                         .string("17[BBE96A7D0C7F8A4C]")
                         .build());
     MemoryArray array;
-    array.maxCapacityKB = 0x80000000u;
+    array.maxCapacityKB = type16::capacityInExtendedField;
     array.extendedMaxBytes = 3ull << 40;
     array.devices = 16;
     parts.push_back(memoryArrayStructure(array));
     for (int dimm = 0; dimm < 16; ++dimm) {
         MemoryDevice d;
         const bool filled = dimm % 2 == 0;
-        d.size = filled ? 0x7FFF : 0;
+        d.size = filled ? type17::sizeInExtendedField : 0;
         d.extendedSize = filled ? 32768 : 0;
         d.memoryType = filled ? 0x1A : 0x02;
         d.speed = filled ? 2933 : 0;
