@@ -8,14 +8,10 @@ set -euo pipefail
 program=${1:-build/app/QuorvinBrindlemark}
 runs=${2:-7}
 
-display=:$((120 + RANDOM % 50))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null' EXIT
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
-sleep 1
-
-now() { date +%s.%N; }
+source "$(dirname "$0")/../tests/desktop.sh"
+start_virtual_display 120
+trap 'kill $xvfb_pid 2>/dev/null' EXIT
+export QT_QPA_PLATFORM=xcb
 
 # Waits for a visible window of the program with the given size; prints its id.
 wait_window() {
@@ -28,8 +24,6 @@ wait_window() {
         sleep 0.005
     done
 }
-
-median() { sort -g | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 
 to_disclaimer=()
 to_results=()

@@ -13,20 +13,13 @@ export WINEPREFIX=${WINEPREFIX:-$repo/build-windows-tests/wineprefix}
 export QUORVIN_SNAPSHOT="Z:$repo/tests/app/machine.json"
 wine_run=$repo/cmake/wine-run.sh
 
-display=:$((120 + RANDOM % 50))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-sleep 1
-# A desktop has a window manager; without one Wine waits two seconds for every window it hides.
-openbox >/dev/null 2>&1 &
-wm=$!
+source "$repo/tests/desktop.sh"
+start_virtual_display 120
+start_window_manager
 "$wine_run" --prepare
 /usr/lib/wine/wineserver -p
-trap '/usr/lib/wine/wineserver -k 2>/dev/null; kill $wm $xvfb 2>/dev/null' EXIT
+trap '/usr/lib/wine/wineserver -k 2>/dev/null; kill $wm_pid $xvfb_pid 2>/dev/null' EXIT
 sleep 1
-
-now() { date +%s.%N; }
 
 # Waits for a visible window with the program's title whose client area has the given size (Wine
 # draws a tool window's frame inside the X window); prints its id and the client area's origin.
@@ -46,8 +39,6 @@ wait_window() { # width height
         sleep 0.005
     done
 }
-
-median() { sort -g | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 
 to_disclaimer=()
 to_results=()

@@ -1,12 +1,10 @@
 #include "SystemWebBrowser.h"
 
-#include "LinkBrowser.h"
 #include "platform/windows/ComPtr.h"
 #include "platform/windows/HResultText.h"
 #include "platform/windows/WideText.h"
 
 #include <QResizeEvent>
-#include <QStackedLayout>
 #include <QUrl>
 
 #include <windows.h>
@@ -87,30 +85,22 @@ struct SystemWebBrowser::Control {
 };
 
 SystemWebBrowser::SystemWebBrowser(QWidget* parent)
-    : BrowserControl(parent)
-    , stack_(new QStackedLayout(this))
-    , host_(new QWidget(this))
-    , link_(new LinkBrowser(this)) {
-    stack_->setContentsMargins(0, 0, 0, 0);
-    stack_->addWidget(host_);
-    stack_->addWidget(link_);
-    setFocusPolicy(Qt::StrongFocus);
+    : LinkFallbackBrowser(parent)
+    , host_(new QWidget(this)) {
     // The control lives in a window of its own inside the host's, so the host must have one.
     host_->setAttribute(Qt::WA_NativeWindow);
     host_->setFocusPolicy(Qt::StrongFocus);
     control_ = Control::create(reinterpret_cast<HWND>(host_->winId()));
-    if (control_) {
-        setFocusProxy(host_);
-    } else {
-        stack_->setCurrentWidget(link_);
-        setFocusProxy(link_);
-    }
+    if (control_)
+        showEngine(host_);
+    else
+        host_->hide();
 }
 
 SystemWebBrowser::~SystemWebBrowser() = default;
 
 void SystemWebBrowser::resizeEvent(QResizeEvent* event) {
-    BrowserControl::resizeEvent(event);
+    LinkFallbackBrowser::resizeEvent(event);
     if (!control_)
         return;
     // The child window is sized in device pixels, the widget in device-independent ones.
@@ -120,9 +110,7 @@ void SystemWebBrowser::resizeEvent(QResizeEvent* event) {
 }
 
 void SystemWebBrowser::navigate(const std::string& address) {
-    const QUrl url = browsableUrl(address);
-    address_ = url.toString(QUrl::FullyEncoded);
-    link_->navigate(address);
+    acceptAddress(address);
     if (!control_)
         return;
     // The address is the only argument: no flags, target frame, post data or headers.
@@ -134,14 +122,6 @@ void SystemWebBrowser::navigate(const std::string& address) {
         throw std::runtime_error(
             "Opening the store page failed: the web-browser control refused \"" + address + "\", " +
             windows::hresultText(hr));
-}
-
-QString SystemWebBrowser::address() const {
-    return address_;
-}
-
-bool SystemWebBrowser::showsLink() const {
-    return stack_->currentWidget() == link_;
 }
 
 } // namespace quorvin::qt

@@ -1,27 +1,21 @@
 #pragma once
 
-#include "BrowserControl.h"
+#include "LinkFallbackBrowser.h"
 
 #include <memory>
 
-class QStackedLayout;
-
 namespace quorvin::qt {
-
-class LinkBrowser;
 
 // The store page in Windows' own web-browser control, "Shell.Explorer.2", hosted in this widget's
 // rectangle by atl.dll's AtlAxWin window class. Navigating hands the address to the control and
 // returns at once. Where the control cannot be made, the place shows the address as a link.
-class SystemWebBrowser : public BrowserControl {
+class SystemWebBrowser : public LinkFallbackBrowser {
     Q_OBJECT
 public:
     explicit SystemWebBrowser(QWidget* parent = nullptr);
     ~SystemWebBrowser() override;
     // Throws std::runtime_error when the control refuses the request.
     void navigate(const std::string& address) override;
-    QString address() const override;
-    bool showsLink() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -29,11 +23,8 @@ protected:
 private:
     struct Control;
 
-    QStackedLayout* stack_;
     QWidget* host_;
-    LinkBrowser* link_;
     std::unique_ptr<Control> control_; // null when the control could not be made
-    QString address_;
 };
 
 } // namespace quorvin::qt

@@ -11,19 +11,12 @@ for tool in Xvfb openbox xdotool wmctrl import; do
     command -v "$tool" >/dev/null || { echo "e2e: skipped: $tool is not installed"; exit 77; }
 done
 
-display=:$((70 + RANDOM % 50))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-sleep 1
-openbox >/dev/null 2>&1 &
-wm=$!
-trap 'kill $wm $xvfb 2>/dev/null; wait 2>/dev/null' EXIT
-sleep 1
+source "$(dirname "$0")/../desktop.sh"
+start_virtual_display 70
+start_window_manager
+trap 'kill $wm_pid $xvfb_pid 2>/dev/null; wait 2>/dev/null' EXIT
 
 export QUORVIN_SNAPSHOT=$snapshot QT_QPA_PLATFORM=xcb
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # The id of a visible window of the program with the given client size, waiting up to 15 s.
 window_of_size() {
@@ -42,16 +35,6 @@ window_of_size() {
 
 click_at() { # window x y (client coordinates)
     xdotool mousemove --window "$1" "$2" "$3" click 1
-}
-
-wait_exit() { # seconds; sets rc
-    for _ in $(seq $(($1 * 10))); do
-        kill -0 "$pid" 2>/dev/null || { wait "$pid"; rc=$?; return 0; }
-        sleep 0.1
-    done
-    kill "$pid" 2>/dev/null
-    rc=timeout
-    return 1
 }
 
 start_program() {

@@ -2,6 +2,8 @@
 // in <program>.args (the number of arguments, then each on a line of its own, as the Linux tests'
 // script does) and <program>.cmdline (the command line exactly as it came), both UTF-8. Each file
 // appears whole, so a test that sees it can read it.
+#include "platform/windows/WideText.h"
+
 #include <windows.h>
 
 #include <shellapi.h>
@@ -9,14 +11,6 @@
 #include <string>
 
 namespace {
-
-std::string utf8(const wchar_t* text) {
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(bytes > 0 ? bytes - 1 : 0), '\0');
-    if (bytes > 1)
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), bytes, nullptr, nullptr);
-    return out;
-}
 
 bool writeWhole(const std::wstring& path, const std::string& content) {
     const std::wstring partial = path + L".tmp";
@@ -46,10 +40,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return 2;
     std::string record = std::to_string(count - 1) + "\n";
     for (int i = 1; i < count; ++i)
-        record += utf8(arguments[i]) + "\n";
+        record += quorvin::windows::toUtf8(arguments[i]) + "\n";
     LocalFree(arguments);
     const std::wstring program(self, length);
-    const bool ok = writeWhole(program + L".cmdline", utf8(commandLine)) &&
+    const bool ok = writeWhole(program + L".cmdline", quorvin::windows::toUtf8(commandLine)) &&
                     writeWhole(program + L".args", record);
     return ok ? 0 : 1;
 }

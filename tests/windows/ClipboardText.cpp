@@ -4,19 +4,13 @@
 // Usage: clipboard-text OUTPUT_FILE, or clipboard-text --clear to empty the clipboard first, so
 // that an old text cannot pass for a new one. Exit codes: 0 done, 1 no text on the clipboard,
 // 2 error.
+#include "platform/windows/WideText.h"
+
 #include <windows.h>
 
 #include <string>
 
 namespace {
-
-std::string utf8(const wchar_t* text) {
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(bytes > 0 ? bytes - 1 : 0), '\0');
-    if (bytes > 1)
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), bytes, nullptr, nullptr);
-    return out;
-}
 
 // Another program may hold the clipboard open for a moment, so opening it is tried for a while.
 bool openClipboard() {
@@ -35,7 +29,7 @@ bool clipboardText(std::string& text) {
     bool found = false;
     if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = utf8(wide);
+            text = quorvin::windows::toUtf8(wide);
             found = true;
             GlobalUnlock(data);
         }

@@ -18,23 +18,17 @@ done
 # The program runs on Windows' own window system.
 unset QT_QPA_PLATFORM QT_QPA_FONTDIR
 
-# Close boxes need a window manager; the test run's display may have none yet.
-wm=
-if ! wmctrl -m >/dev/null 2>&1; then
-    openbox >/dev/null 2>&1 &
-    wm=$!
-    sleep 1
-fi
+source "$(dirname "$0")/../desktop.sh"
+# The test run's display may have no window manager yet.
+start_window_manager
 server_log="$artifacts/store-requests.log"
 : >"$server_log"
 python3 "$(dirname "$0")/store-server.py" "$port" "$server_log" >"$artifacts/store-server.out" 2>&1 &
 server=$!
 # Whatever a failed step left running in the prefix goes with the test.
-trap 'kill $server $wm 2>/dev/null; /usr/lib/wine/wineserver -k 2>/dev/null; wait 2>/dev/null' EXIT
+trap 'kill $server $wm_pid 2>/dev/null; /usr/lib/wine/wineserver -k 2>/dev/null; wait 2>/dev/null' EXIT
 for _ in $(seq 50); do grep -q ready "$artifacts/store-server.out" && break; sleep 0.1; done
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 title="Quorvin - System Memory Information"
 windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 
@@ -44,16 +38,6 @@ start_program() { # name [environment assignments...]
     # In an English locale, whatever the test machine's: the report's numbers are compared.
     env LC_ALL=en_US.UTF-8 "$@" "$wine_run" "$program" >"$artifacts/$name.log" 2>&1 &
     pid=$!
-}
-
-wait_exit() { # seconds; sets rc
-    for _ in $(seq $(($1 * 10))); do
-        kill -0 "$pid" 2>/dev/null || { wait "$pid"; rc=$?; return 0; }
-        sleep 0.1
-    done
-    kill "$pid" 2>/dev/null
-    rc=timeout
-    return 1
 }
 
 # The visible program windows with the title, one id a line.

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "BrowserControl.h"
+
+class QStackedLayout;
+class QUrl;
+
+namespace quorvin::qt {
+
+class LinkBrowser;
+
+// A browser that shows the page in an engine of its own and, where the engine cannot be made or
+// dies, the page's address as a link in the same place.
+class LinkFallbackBrowser : public BrowserControl {
+    Q_OBJECT
+public:
+    QString address() const override;
+    bool showsLink() const;
+
+protected:
+    explicit LinkFallbackBrowser(QWidget* parent);
+    // Shows the engine's widget and lets it take the focus; until then the link stands there.
+    void showEngine(QWidget* engine);
+    // Puts the link in the engine's place, keeping the focus if the engine had it.
+    void fallBackToLink();
+    // Checks the address, keeps it and hands it to the link; the engine loads the URL returned.
+    // Throws std::invalid_argument when the address is not a valid URL.
+    QUrl acceptAddress(const std::string& address);
+
+private:
+    QStackedLayout* stack_;
+    LinkBrowser* link_;
+    QString address_;
+};
+
+} // namespace quorvin::qt
