@@ -2,15 +2,14 @@
 # Times "wmi-dump --json --smbios FILE" against "dmidecode --from-dump FILE" on the same file in
 # one hyperfine run and prints how many times slower (>1) or faster (<1) wmi-dump is.
 # Usage: bench/compare-dmidecode.sh [FILE]   (default: the server table the tests' builder makes)
-# Needs hyperfine, dmidecode and python3; builds wmi-dump in release mode in build-bench.
+# Needs hyperfine, dmidecode and python3; builds wmi-dump with the bench preset, in build-bench.
 set -eu
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
-build_dir=${QUORVIN_BENCH_BUILD_DIR:-"$source_dir/build-bench"}
-
-cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DQUORVIN_BUILD_GUI=OFF >/dev/null
-cmake --build "$build_dir" --target wmi-dump smbios-seed-corpus >/dev/null
+build_dir="$source_dir/build-bench"
+cd "$source_dir"
+cmake --preset bench >/dev/null
+cmake --build --preset bench --target wmi-dump smbios-seed-corpus >/dev/null
 
 file=${1:-}
 if [ -z "$file" ]; then
