@@ -25,9 +25,22 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
         flock 9
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
             "$wine" wineboot -i >/dev/null 2>&1
+            # Windows has Times New Roman and Arial; Wine is given the metric twins Debian has.
+            for font in "Times New Roman=Liberation Serif" "Arial=Liberation Sans" \
+                "Courier New=Liberation Mono"; do
+                "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${font%%=*}" \
+                    /d "${font#*=}" /f >/dev/null 2>&1
+            done
             "$(dirname "$wine")/wineserver" -w
         fi
     ) 9>"$WINEPREFIX.lock"
 fi
 [ "${1:-}" = --prepare ] && exit 0
+# Wine's server outlives each program for a while, so the next one does not wait for it and the
+# prefix's services to start again; it goes 30 s after the last one. The server and the services,
+# which the first program of a new server starts, must not hold on to this program's output, or
+# whoever reads that output waits for them to go: a trivial program starts them without it.
+if "$(dirname "$wine")/wineserver" -p30 </dev/null >/dev/null 2>&1; then
+    "$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
+fi
 exec "$wine" "$@"
