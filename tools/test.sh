@@ -22,12 +22,14 @@ fi
 declare -A build_dirs=([fuzz]=build-fuzz [sanitize]=build-sanitize [default]=build
                        [windows-tests]=build-windows-tests)
 workflows=(fuzz sanitize default)
-if QUORVIN_QT_MINGW=$(bash tools/windows/qt.sh 2>/tmp/quorvin-qt-mingw.txt); then
+qt_reason=$(mktemp)
+if QUORVIN_QT_MINGW=$(bash tools/windows/qt.sh 2>"$qt_reason"); then
     export QUORVIN_QT_MINGW
     workflows+=(windows-tests)
 else
-    windows_skipped="windows: skipped: $(cat /tmp/quorvin-qt-mingw.txt)"
+    windows_skipped="windows: skipped: $(cat "$qt_reason")"
 fi
+rm -f "$qt_reason"
 
 results=()
 for workflow in "${workflows[@]}"; do
