@@ -16,13 +16,18 @@ const testing::Bytes& serverDump() {
 }
 
 // Kernel facts as a two-socket machine reports them; fixed so that the run measures the decode.
-linux_hw::ProcFacts serverFacts() {
-    linux_hw::ProcFacts facts;
-    facts.totalPhysicalMemory = ScanValue::text("274877906944");
-    facts.systemType = ScanValue::text("x64-based PC");
+linux_hw::MachineFacts serverFacts() {
+    linux_hw::MachineFacts facts;
+    facts.proc.totalPhysicalMemory = ScanValue::text("274877906944");
+    facts.proc.systemType = ScanValue::text("x64-based PC");
     for (int i = 0; i < 2; ++i)
-        facts.packages.push_back({ScanValue::text("Intel(R) Xeon(R) Gold 6130 CPU @ 2.10GHz"),
-                                  ScanValue::text("GenuineIntel"), ScanValue::integer(2100)});
+        facts.proc.packages.push_back({ScanValue::text("Intel(R) Xeon(R) Gold 6130 CPU @ 2.10GHz"),
+                                       ScanValue::text("GenuineIntel"), ScanValue::integer(2100)});
+    return facts;
+}
+
+linux_hw::MachineFacts withTable(linux_hw::MachineFacts facts, const linux_hw::SmbiosTable& table) {
+    facts.smbios = linux_hw::decodeFindings(table.structures());
     return facts;
 }
 
@@ -40,8 +45,7 @@ void decodeToSnapshot(benchmark::State& state) {
     const auto facts = serverFacts();
     for (auto _ : state) {
         const auto table = linux_hw::splitDump(serverDump());
-        auto snapshot =
-            linux_hw::buildLinuxSnapshot(linux_hw::decodeFindings(table.structures()), facts);
+        auto snapshot = linux_hw::buildLinuxReading(withTable(facts, table)).snapshot;
         benchmark::DoNotOptimize(snapshot.classes().data());
     }
 }
@@ -52,7 +56,7 @@ void fullScan(benchmark::State& state) {
     for (auto _ : state) {
         const auto table = linux_hw::splitDump(serverDump());
         snapshot::SnapshotProvider provider(
-            linux_hw::buildLinuxSnapshot(linux_hw::decodeFindings(table.structures()), facts));
+            linux_hw::buildLinuxReading(withTable(facts, table)).snapshot);
         HeadlessResultsWindow window(
             ScanEnvironment{provider, NumberFormat{"."}, "www.brindlemark.example"});
         benchmark::DoNotOptimize(window.getQuorvin());
