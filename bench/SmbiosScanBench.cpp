@@ -1,5 +1,7 @@
 // A full scan on the SMBIOS backend over a two-socket server's table, from the dump's bytes to
-// the report and store address, and its parts on their own.
+// the report and store address, and its parts on their own; and the Linux backend's reading of a
+// whole machine tree, by source.
+#include "PublishedMachine.h"
 #include "SmbiosBuilder.h"
 #include "platform/linux/LinuxSnapshot.h"
 #include "results/HeadlessResultsWindow.h"
@@ -64,6 +66,45 @@ void fullScan(benchmark::State& state) {
     }
 }
 BENCHMARK(fullScan);
+
+// Reading a whole machine tree from disk: as root (tables, with dmi/id and udev's database read
+// as well for the fields the tables leave out) and as an ordinary user (no tables). The sources
+// on their own show what the dmi/id and udev reading adds to the table path.
+testing::FakeTree& publishedMachine(bool withTables) {
+    static testing::FakeTree withTablesTree, withoutTablesTree;
+    static const bool written = [] {
+        testing::writePublishedMachine(withTablesTree, true);
+        testing::writePublishedMachine(withoutTablesTree, false);
+        return true;
+    }();
+    (void)written;
+    return withTables ? withTablesTree : withoutTablesTree;
+}
+
+void readMachineTree(benchmark::State& state) {
+    const linux_hw::LinuxMachine machine{publishedMachine(state.range(0) != 0).root(), "x86_64"};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(linux_hw::readLinuxMachine(machine).snapshot.classes().data());
+}
+BENCHMARK(readMachineTree)->ArgName("tables")->Arg(1)->Arg(0);
+
+void readTablesOnly(benchmark::State& state) {
+    const linux_hw::LinuxMachine machine{publishedMachine(true).root(), "x86_64"};
+    for (auto _ : state) {
+        const auto table = linux_hw::readKernelTables(machine.dmiTables());
+        benchmark::DoNotOptimize(linux_hw::decodeFindings(table->structures()).bios.data());
+    }
+}
+BENCHMARK(readTablesOnly);
+
+void readDmiIdAndUdevOnly(benchmark::State& state) {
+    const linux_hw::LinuxMachine machine{publishedMachine(true).root(), "x86_64"};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(linux_hw::readDmiIdInstances(machine.dmiId()).byClass.data());
+        benchmark::DoNotOptimize(linux_hw::readUdevMemoryEntry(machine.udevDmiEntry()));
+    }
+}
+BENCHMARK(readDmiIdAndUdevOnly);
 
 } // namespace
 

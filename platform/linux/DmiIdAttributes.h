@@ -35,10 +35,11 @@ inline constexpr DmiIdField dmiIdFields[] = {
 std::optional<ScanValue> readDmiIdAttribute(const std::filesystem::path& dmiIdDir,
                                             std::string_view attribute);
 
-// One class's instance from the files, properties in the table's order (an unreadable file gives
-// null); nullopt when none of the class's files can be read.
+// An instance for each class of the table that has at least one readable file, properties in the
+// table's order (an unreadable file gives null).
 struct DmiIdInstances {
     std::vector<std::pair<std::string_view, snapshot::Instance>> byClass;
+    // nullptr when none of the class's files could be read.
     const snapshot::Instance* find(std::string_view wmiClass) const;
 };
 DmiIdInstances readDmiIdInstances(const std::filesystem::path& dmiIdDir);

@@ -33,6 +33,22 @@ bool fillNulls(snapshot::Instance& instance, const snapshot::Instance& fallback)
     return filled;
 }
 
+bool knowsMemory(const SmbiosFindings& smbios) {
+    return !smbios.memoryArrays.empty() || !smbios.memoryDevices.empty();
+}
+
+// Whether a field dmi/id could fill is missing from the tables.
+bool leavesStringsOpen(const SmbiosFindings& smbios) {
+    const auto firstIncomplete = [](const std::vector<snapshot::Instance>& instances) {
+        return instances.empty() ||
+               std::any_of(instances[0].begin(), instances[0].end(),
+                           [](const snapshot::Property& p) { return p.value.isNull(); });
+    };
+    return smbios.systemManufacturer.isNull() || smbios.systemModel.isNull() ||
+           firstIncomplete(smbios.bios) || firstIncomplete(smbios.products) ||
+           firstIncomplete(smbios.baseboards);
+}
+
 class ReadingBuilder {
 public:
     explicit ReadingBuilder(const MachineFacts& facts)
@@ -55,9 +71,12 @@ public:
         const auto& tables = facts_.smbios ? (*facts_.smbios).*fromTables : none;
         for (std::size_t i = 0; i < tables.size(); ++i) {
             snapshot::Instance instance = tables[i];
-            if (i == 0 && fromDmiId && fillNulls(instance, *fromDmiId))
+            const bool filled = i == 0 && fromDmiId && fillNulls(instance, *fromDmiId);
+            if (anyValue(tables[i]))
+                reading_.sources.note(className, smbiosSource);
+            if (filled)
                 reading_.sources.note(className, dmiIdSource);
-            add(className, std::move(instance), smbiosSource);
+            reading_.snapshot.addInstance(className, std::move(instance));
         }
         if (tables.empty() && fromDmiId)
             add(className, *fromDmiId, dmiIdSource);
@@ -86,9 +105,7 @@ public:
     // Array and modules come from one source, so that they describe the same memory: the tables
     // when they describe any, else udev's database.
     void addMemory() {
-        const bool tablesKnowMemory = facts_.smbios && (!facts_.smbios->memoryArrays.empty() ||
-                                                        !facts_.smbios->memoryDevices.empty());
-        if (tablesKnowMemory) {
+        if (facts_.smbios && knowsMemory(*facts_.smbios)) {
             for (const snapshot::Instance& array : facts_.smbios->memoryArrays)
                 add("Win32_PhysicalMemoryArray", array, smbiosSource);
             for (const snapshot::Instance& module : facts_.smbios->memoryDevices)
@@ -146,8 +163,12 @@ MachineFacts readMachineFacts(const LinuxMachine& machine) {
     MachineFacts facts;
     if (const auto table = readKernelTables(machine.dmiTables()))
         facts.smbios = findingsOf(*table);
-    facts.dmiId = readDmiIdInstances(machine.dmiId());
-    facts.udevMemory = readUdevMemoryEntry(machine.udevDmiEntry());
+    // Tables that answer everything leave nothing for the other sources, so root's scan costs
+    // what it did before they were added.
+    if (!facts.smbios || leavesStringsOpen(*facts.smbios))
+        facts.dmiId = readDmiIdInstances(machine.dmiId());
+    if (!facts.smbios || !knowsMemory(*facts.smbios))
+        facts.udevMemory = readUdevMemoryEntry(machine.udevDmiEntry());
     facts.proc = readProcFacts(machine.proc(), machine.sys(), machine.machine);
     return facts;
 }

@@ -1,6 +1,7 @@
 // Without the tables (an ordinary user), dmi/id and udev's memory database give the same answer
 // wherever they carry the field.
 #include "PublishedMachine.h"
+#include "SmbiosBuilder.h"
 #include "platform/linux/LinuxSnapshot.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,23 @@ TEST(UnprivilegedSources, AnswerAsTheTablesDoWhereverTheyCarryTheField) {
     EXPECT_EQ(user.sources.sourcesOf("Win32_PhysicalMemory"), Sources{"udev memory database"});
     EXPECT_EQ(user.sources.sourcesOf("Win32_ComputerSystem"), (Sources{"dmi/id", "/proc"}));
     EXPECT_EQ(user.sources.sourcesOf("Win32_Processor"), Sources{"/proc"});
+}
+
+TEST(UnprivilegedSources, FillTheFieldsTheTablesLeaveOpen) {
+    testing::FakeTree tree;
+    const testing::Bytes table = testing::concat(
+        {testing::biosStructure("Tables BIOS", std::nullopt), testing::endOfTable()});
+    tree.write("sys/firmware/dmi/tables/smbios_entry_point",
+               testing::entryPoint3(static_cast<std::uint32_t>(table.size()), 0));
+    tree.write("sys/firmware/dmi/tables/DMI", table);
+    tree.write("sys/class/dmi/id/bios_vendor", "Published BIOS\n");
+    tree.write("sys/class/dmi/id/bios_version", "F12\n");
+    const LinuxReading reading = readLinuxMachine({tree.root(), "x86_64"});
+    const snapshot::Instance& bios = reading.snapshot.find("Win32_Bios")->instances.at(0);
+    EXPECT_EQ(bios[0].value, ScanValue::text("Tables BIOS")) << "the tables come first";
+    EXPECT_EQ(bios[1].value, ScanValue::text("F12"));
+    EXPECT_EQ(reading.sources.sourcesOf("Win32_Bios"),
+              (std::vector<std::string>{"SMBIOS tables", "dmi/id"}));
 }
 
 TEST(UnprivilegedSources, DmiIdFilesLoseOnlyTheirLastLineFeed) {
