@@ -177,13 +177,13 @@ void Form1::createModuleTable(QGroupBox* frame1) {
 
 void Form1::createCommandArea(QGroupBox* frame1) {
     auto* frame8 = makeFrame(frame1, "", twipRect(7560, 3840, 4095, 2175));
-    const QCursor pointer = form1::chatCursor();
+    const QCursor pointer = form1::chatCursor(devicePixelRatioF());
 
     image1_ = new quorvin::qt::ClickableLabel(frame8);
     image1_->setObjectName(QStringLiteral("Image1"));
     image1_->setGeometry(twipRect(1200, 360, 2280, 1020));
     image1_->setAlignment(Qt::AlignLeft | Qt::AlignTop); // natural size, never stretched
-    image1_->setPixmap(form1::chatPicture());
+    image1_->setPixmap(form1::chatPicture(devicePixelRatioF()));
     image1_->setCursor(pointer);
 
     label39_ = new quorvin::qt::ClickableLabel(frame8);
