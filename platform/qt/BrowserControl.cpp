@@ -33,4 +33,10 @@ BrowserControl* makeBrowserControl(QWidget* parent) {
 #endif
 }
 
+void warmUpBrowserControl() {
+#if defined(QUORVIN_WITH_WEBENGINE)
+    warmUpWebEngine();
+#endif
+}
+
 } // namespace quorvin::qt

@@ -1,11 +1,29 @@
 #include "WebEngineBrowser.h"
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace quorvin::qt {
+
+namespace {
+QPointer<QWebEngineView> warmView;
+}
+
+void warmUpWebEngine() {
+    if (warmView)
+        return;
+    warmView = new QWebEngineView;
+    warmView->setAttribute(Qt::WA_DontShowOnScreen);
+    warmView->resize(16, 16);
+    warmView->show();
+    warmView->setUrl(QUrl(QStringLiteral("about:blank")));
+    // A program that ends before any real view loads lets it go with everything else.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, warmView, &QObject::deleteLater);
+}
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent)
     : LinkFallbackBrowser(parent)
@@ -19,6 +37,10 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent)
     // The engine makes the widget that takes the view's focus only once a page starts, and Qt
     // puts it at the end of the window's tab order.
     view_->installEventFilter(this);
+    connect(view_, &QWebEngineView::loadFinished, this, [] {
+        if (warmView)
+            warmView->deleteLater();
+    });
 }
 
 bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event) {

@@ -21,4 +21,8 @@ private:
     QWebEngineView* view_;
 };
 
+// Starts the engine with a view that is never put on the screen and shows an empty page; it goes
+// once the first real view has loaded its page.
+void warmUpWebEngine();
+
 } // namespace quorvin::qt
