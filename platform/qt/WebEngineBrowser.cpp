@@ -10,19 +10,17 @@
 namespace quorvin::qt {
 
 namespace {
-QPointer<QWebEngineView> warmView;
+QPointer<QWebEnginePage> warmPage;
 }
 
 void warmUpWebEngine() {
-    if (warmView)
+    if (warmPage)
         return;
-    warmView = new QWebEngineView;
-    warmView->setAttribute(Qt::WA_DontShowOnScreen);
-    warmView->resize(16, 16);
-    warmView->show();
-    warmView->setUrl(QUrl(QStringLiteral("about:blank")));
+    // A page without a view starts the engine and a page process; it is never shown.
+    warmPage = new QWebEnginePage;
+    warmPage->setUrl(QUrl(QStringLiteral("about:blank")));
     // A program that ends before any real view loads lets it go with everything else.
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, warmView, &QObject::deleteLater);
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, warmPage, &QObject::deleteLater);
 }
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent)
@@ -38,8 +36,8 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent)
     // puts it at the end of the window's tab order.
     view_->installEventFilter(this);
     connect(view_, &QWebEngineView::loadFinished, this, [] {
-        if (warmView)
-            warmView->deleteLater();
+        if (warmPage)
+            warmPage->deleteLater();
     });
 }
 

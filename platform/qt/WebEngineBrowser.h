@@ -21,7 +21,7 @@ private:
     QWebEngineView* view_;
 };
 
-// Starts the engine with a view that is never put on the screen and shows an empty page; it goes
+// Starts the engine with a page that has no view and loads nothing but an empty page; it goes
 // once the first real view has loaded its page.
 void warmUpWebEngine();
 
