@@ -37,9 +37,9 @@ void ProgramWindows::start() {
         });
         // While the disclaimer is read, the browser control's engine starts; nothing is read
         // from the machine or sent before OK.
-        startup_trace::afterFirstPaint(dialog_, [] {
+        startup_trace::afterFirstPaint(dialog_, [this] {
             startup_trace::mark("disclaimer-painted");
-            quorvin::qt::warmUpBrowserControl();
+            quorvin::qt::warmUpBrowserControl(this);
         });
         dialog_->show();
     });

@@ -33,9 +33,9 @@ BrowserControl* makeBrowserControl(QWidget* parent) {
 #endif
 }
 
-void warmUpBrowserControl() {
+void warmUpBrowserControl([[maybe_unused]] QObject* owner) {
 #if defined(QUORVIN_WITH_WEBENGINE)
-    warmUpWebEngine();
+    warmUpWebEngine(owner);
 #endif
 }
 

@@ -1,6 +1,5 @@
 #include "WebEngineBrowser.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QPointer>
 #include <QUrl>
@@ -13,14 +12,12 @@ namespace {
 QPointer<QWebEnginePage> warmPage;
 }
 
-void warmUpWebEngine() {
+void warmUpWebEngine(QObject* owner) {
     if (warmPage)
         return;
     // A page without a view starts the engine and a page process; it is never shown.
-    warmPage = new QWebEnginePage;
+    warmPage = new QWebEnginePage(owner);
     warmPage->setUrl(QUrl(QStringLiteral("about:blank")));
-    // A program that ends before any real view loads lets it go with everything else.
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, warmPage, &QObject::deleteLater);
 }
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent)
