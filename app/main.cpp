@@ -20,7 +20,6 @@ int main(int argc, char** argv) {
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 #endif
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // The store page's browser control needs a native window of its own; its neighbours do not.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     QApplication app(argc, argv);

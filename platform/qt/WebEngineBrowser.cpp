@@ -1,41 +1,31 @@
 #include "WebEngineBrowser.h"
 
+#include "WebEngineLoader.h"
+
 #include <QEvent>
-#include <QPointer>
 #include <QUrl>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 namespace quorvin::qt {
 
-namespace {
-QPointer<QWebEnginePage> warmPage;
-}
-
 void warmUpWebEngine(QObject* owner) {
-    if (warmPage)
-        return;
-    // A page without a view starts the engine and a page process; it is never shown.
-    warmPage = new QWebEnginePage(owner);
-    warmPage->setUrl(QUrl(QStringLiteral("about:blank")));
+    if (const WebEngineModule* engine = webEngineModule())
+        engine->warmUp(owner);
 }
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent)
     : LinkFallbackBrowser(parent)
-    , view_(new QWebEngineView(this)) {
+    , engine_(webEngineModule()) {
+    if (engine_ == nullptr)
+        return; // the link stands in the page's place
+    view_ = engine_->createView(this, this, "pageProcessDied");
     showEngine(view_);
-    connect(view_->page(), &QWebEnginePage::renderProcessTerminated, this,
-            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
-                if (status != QWebEnginePage::NormalTerminationStatus)
-                    fallBackToLink();
-            });
     // The engine makes the widget that takes the view's focus only once a page starts, and Qt
     // puts it at the end of the window's tab order.
     view_->installEventFilter(this);
-    connect(view_, &QWebEngineView::loadFinished, this, [] {
-        if (warmPage)
-            warmPage->deleteLater();
-    });
+}
+
+void WebEngineBrowser::pageProcessDied() {
+    fallBackToLink();
 }
 
 bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event) {
@@ -46,7 +36,9 @@ bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event) {
 
 void WebEngineBrowser::navigate(const std::string& address) {
     // Loads in the background; the scan does not wait for the page.
-    view_->setUrl(acceptAddress(address));
+    const QUrl url = acceptAddress(address);
+    if (view_ != nullptr)
+        engine_->load(view_, url);
 }
 
 } // namespace quorvin::qt

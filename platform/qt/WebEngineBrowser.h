@@ -2,12 +2,13 @@
 
 #include "LinkFallbackBrowser.h"
 
-class QWebEngineView;
-
 namespace quorvin::qt {
 
-// The store page in a Qt WebEngine view. When the engine's page process cannot start (it dies
-// before showing anything), the place shows the address as a link instead.
+struct WebEngineModule;
+
+// The store page in a Qt WebEngine view from the web-engine module. Where the module cannot be
+// loaded, or the engine's page process dies before showing anything, the place shows the
+// address as a link instead.
 class WebEngineBrowser : public LinkFallbackBrowser {
     Q_OBJECT
 public:
@@ -17,12 +18,15 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+private slots:
+    void pageProcessDied();
+
 private:
-    QWebEngineView* view_;
+    const WebEngineModule* engine_;
+    QWidget* view_ = nullptr;
 };
 
-// Starts the engine with a page that has no view and loads nothing but an empty page; it goes
-// once the first real view has loaded its page, or with its owner.
+// Starts the engine early (see warmUpBrowserControl); nothing when the module cannot be loaded.
 void warmUpWebEngine(QObject* owner);
 
 } // namespace quorvin::qt

@@ -37,10 +37,9 @@ inline int run(QObject& test) {
 
 } // namespace qttest
 
-// Qt WebEngine wants shared OpenGL contexts set before the application exists.
+// As in the program, the web engine's module makes the shared OpenGL context when it loads.
 #define QUORVIN_QTEST_MAIN(TestClass)                                                              \
     int main(int argc, char** argv) {                                                              \
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                \
         QApplication app(argc, argv);                                                              \
         TestClass test;                                                                            \
         return qttest::run(test);                                                                  \

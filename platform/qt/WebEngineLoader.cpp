@@ -1,0 +1,73 @@
+#include "WebEngineLoader.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
+#include <QOpenGLContext>
+#include <QSurfaceFormat>
+
+// Qt's own setter of the context every OpenGL user shares (exported, declared in a private
+// header). Qt makes that context while it starts when asked to; the program makes it later, here.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
+
+namespace quorvin::qt {
+
+namespace {
+
+// The web engine's views draw with OpenGL contexts shared with this one, which must exist before
+// the engine's libraries load.
+void ensureSharedGlContext() {
+    if (QOpenGLContext::globalShareContext() != nullptr)
+        return;
+    // Set even when it cannot be made (no OpenGL at all), as Qt does: the engine then sees an
+    // invalid context and draws without OpenGL.
+    auto* context = new QOpenGLContext(QCoreApplication::instance());
+    context->setFormat(QSurfaceFormat::defaultFormat());
+    context->create();
+    qt_gl_set_global_share_context(context);
+}
+
+struct Loaded {
+    const WebEngineModule* module = nullptr;
+    QString error;
+};
+
+Loaded load() {
+    ensureSharedGlContext();
+    // Installed, the module lies at a fixed place relative to the program; in the build tree the
+    // programs and tests find it where it was built.
+    const QString candidates[] = {
+        QDir(QCoreApplication::applicationDirPath())
+            .filePath(QStringLiteral(QUORVIN_WEBENGINE_MODULE_INSTALLED)),
+        QStringLiteral(QUORVIN_WEBENGINE_MODULE_BUILT),
+    };
+    Loaded loaded;
+    for (const QString& path : candidates) {
+        QLibrary library(path);
+        if (!library.load()) {
+            loaded.error = library.errorString();
+            continue;
+        }
+        const auto entry =
+            reinterpret_cast<WebEngineModuleEntry>(library.resolve(webEngineModuleEntry));
+        const WebEngineModule* module = entry ? entry() : nullptr;
+        if (module == nullptr || module->version != webEngineModuleVersion) {
+            loaded.error = path + QStringLiteral(" is not this program's web-engine module");
+            continue;
+        }
+        loaded.module = module;
+        return loaded;
+    }
+    return loaded;
+}
+
+} // namespace
+
+const WebEngineModule* webEngineModule(QString* errorText) {
+    static const Loaded loaded = load();
+    if (errorText != nullptr)
+        *errorText = loaded.error;
+    return loaded.module;
+}
+
+} // namespace quorvin::qt
