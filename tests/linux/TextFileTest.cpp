@@ -42,15 +42,15 @@ TEST(TextFile, OnlyRegularFilesUpToTheBoundAreRead) {
         } catch (const FileError& e) {
             const std::string expected = "Reading the test file " + c.file.string() + " failed: ";
             EXPECT_EQ(std::string(e.what()).rfind(expected, 0), 0u) << e.what();
-            EXPECT_NE(c.reason, nullptr) << e.what();
-            if (c.reason)
-                EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
+            ASSERT_NE(c.reason, nullptr) << e.what();
+            EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
         }
         // The machine's own files: missing or forbidden is "not there"; the rest as above.
-        if (c.absentForTheMachine)
+        if (c.absentForTheMachine) {
             EXPECT_EQ(readTextFileIfPresent(c.file), std::nullopt) << c.file;
-        else if (c.reason && std::string(c.reason) != "it holds more than")
+        } else if (c.reason && std::string(c.reason) != "it holds more than") {
             EXPECT_THROW(readBinaryFileIfPresent(c.file), FileError) << c.file;
+        }
     }
 }
 
