@@ -85,7 +85,8 @@ std::string notRegularReason(unsigned mode) {
 }
 
 std::string sizeText(std::size_t bytes) {
-    return std::to_string(bytes / (1024 * 1024)) + " MB";
+    constexpr std::size_t mb = 1024 * 1024;
+    return bytes % mb == 0 ? std::to_string(bytes / mb) + " MB" : std::to_string(bytes) + " bytes";
 }
 
 // The whole file; nullopt only where `absentIsNull` allows it and the file is missing or not
@@ -123,7 +124,7 @@ std::optional<Container> readBounded(const std::filesystem::path& file, std::siz
         if (got == 0)
             return data;
         if (data.size() + static_cast<std::size_t>(got) > limit)
-            throw fail("it holds more than " + sizeText(limit) + ", more than such a file can");
+            throw fail("it is larger than " + sizeText(limit) + ", the limit for such a file");
         data.insert(data.end(), buffer, buffer + got);
     }
 }

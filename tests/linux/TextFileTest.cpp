@@ -25,7 +25,7 @@ TEST(TextFile, OnlyRegularFilesUpToTheBoundAreRead) {
     std::filesystem::permissions(locked, std::filesystem::perms::none);
     std::vector<FileCase> cases{
         {tree.write("ten", "0123456789"), nullptr},
-        {tree.write("eleven", "0123456789A"), "it holds more than"},
+        {tree.write("eleven", "0123456789A"), "it is larger than 10 bytes"},
         {fifo, "it is a FIFO, not a regular file"},
         {tree.root(), "Is a directory"},
         {"/dev/zero", "it is a character device, not a regular file"},
@@ -48,7 +48,7 @@ TEST(TextFile, OnlyRegularFilesUpToTheBoundAreRead) {
         // The machine's own files: missing or forbidden is "not there"; the rest as above.
         if (c.absentForTheMachine) {
             EXPECT_EQ(readTextFileIfPresent(c.file), std::nullopt) << c.file;
-        } else if (c.reason && std::string(c.reason) != "it holds more than") {
+        } else if (c.reason && std::string(c.reason).rfind("it is larger", 0) != 0) {
             EXPECT_THROW(readBinaryFileIfPresent(c.file), FileError) << c.file;
         }
     }
