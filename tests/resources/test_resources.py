@@ -14,7 +14,8 @@ ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)),
                                      os.pardir))
 RESOURCES = os.path.join(ROOT, "resources")
 SCRIPT = os.path.join(ROOT, "tools", "make-resources.py")
-GENERATED = ["quorvin.ico", "chat.ico", "chat.cur", "chat-cursor.png"]
+GENERATED = ["quorvin.ico", "chat.ico", "chat.cur", "chat-cursor.png", "chat@2x.png",
+             "chat-cursor@2x.png"]
 
 
 def read(name):

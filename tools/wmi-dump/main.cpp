@@ -14,6 +14,7 @@
 #include <cstring>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,22 +39,35 @@ void noteLackingProperties(const snapshot::Snapshot& recording) {
     }
 }
 
-// The input named on the command line, or this machine. A file that cannot be used is the
-// user's input error, reported as such.
-std::unique_ptr<wmi::WmiProvider> chooseProvider(const dump::DumpOptions& options) {
+// What the input named on the command line, or the machine, answers, and from which sources (a
+// recording has none to name). A file that cannot be used is the user's input error, reported
+// as such.
+struct Answers {
+    std::unique_ptr<snapshot::SnapshotProvider> provider;
+    std::optional<snapshot::SourceNotes> sources;
+};
+
+Answers readAnswers(const dump::DumpOptions& options) {
+    linux_hw::LinuxMachine machine;
+    if (options.root)
+        machine.root = *options.root;
+    linux_hw::LinuxReading reading;
     try {
-        if (options.smbiosFile)
-            return std::make_unique<snapshot::SnapshotProvider>(
-                linux_hw::readLinuxSnapshot(linux_hw::LinuxRoots{}, *options.smbiosFile));
         if (options.snapshotFile) {
             snapshot::Snapshot recording = snapshot::loadSnapshotFile(*options.snapshotFile);
             noteLackingProperties(recording);
-            return std::make_unique<snapshot::SnapshotProvider>(std::move(recording));
+            return {std::make_unique<snapshot::SnapshotProvider>(std::move(recording)),
+                    std::nullopt};
         }
+        if (options.smbiosFile)
+            reading = linux_hw::readLinuxMachine(machine, *options.smbiosFile);
     } catch (const std::exception& e) {
         throw dump::UsageError(e.what());
     }
-    return linux_hw::makeLinuxProvider();
+    if (!options.smbiosFile)
+        reading = linux_hw::readLinuxMachine(machine);
+    return {std::make_unique<snapshot::SnapshotProvider>(std::move(reading.snapshot)),
+            std::move(reading.sources)};
 }
 
 // A full disk or a closed pipe is a failure of the run, not a silent success.
@@ -85,16 +99,18 @@ int main(int argc, char** argv) {
             writeOut(dump::usageText());
             return 0;
         }
-        const auto provider = chooseProvider(options);
+        const Answers answers = readAnswers(options);
+        wmi::WmiProvider& provider = *answers.provider;
         switch (options.mode) {
         case dump::OutputMode::Report:
-            writeOut(dump::scanReport(*provider, userNumberFormat(), QUORVIN_STORE_HOST));
+            writeOut(dump::scanReport(provider, userNumberFormat(), QUORVIN_STORE_HOST));
             break;
         case dump::OutputMode::Json:
-            writeOut(dump::jsonText(dump::collectScanClasses(*provider)));
+            writeOut(dump::jsonText(dump::collectScanClasses(provider)));
             break;
         case dump::OutputMode::Readable:
-            writeOut(dump::readableText(dump::collectScanClasses(*provider)));
+            writeOut(dump::readableText(dump::collectScanClasses(provider),
+                                        answers.sources ? &*answers.sources : nullptr));
             break;
         }
         return 0;
