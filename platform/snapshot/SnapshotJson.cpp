@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <sstream>
@@ -25,6 +26,20 @@ using nlohmann::json;
                              std::string(property) + " " + std::string(why));
 }
 
+// Decimal digits after optional leading white space and sign, as a recording may write a number
+// as text; nullopt when anything else is in the text or the number does not fit.
+template <typename Number> std::optional<Number> wholeNumber(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-')
+        text.remove_prefix(1);
+    Number parsed{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return parsed;
+}
+
 std::optional<std::int64_t> integerOf(const json& value) {
     if (value.is_number_integer())
         return value.get<std::int64_t>();
@@ -36,13 +51,8 @@ std::optional<std::int64_t> integerOf(const json& value) {
         if (std::floor(d) == d && std::fabs(d) < 9.2e18)
             return static_cast<std::int64_t>(d);
     }
-    if (value.is_string()) {
-        const std::string& s = value.get_ref<const std::string&>();
-        std::int64_t parsed = 0;
-        const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), parsed);
-        if (ec == std::errc() && end == s.data() + s.size() && !s.empty())
-            return parsed;
-    }
+    if (value.is_string())
+        return wholeNumber<std::int64_t>(value.get_ref<const std::string&>());
     return std::nullopt;
 }
 
@@ -60,13 +70,8 @@ std::optional<std::uint64_t> uint64Of(const json& value) {
         if (std::floor(d) == d && d >= 0 && d < 18446744073709551616.0)
             return static_cast<std::uint64_t>(d);
     }
-    if (value.is_string()) {
-        const std::string& s = value.get_ref<const std::string&>();
-        std::uint64_t parsed = 0;
-        const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), parsed);
-        if (ec == std::errc() && end == s.data() + s.size() && !s.empty())
-            return parsed;
-    }
+    if (value.is_string())
+        return wholeNumber<std::uint64_t>(value.get_ref<const std::string&>());
     return std::nullopt;
 }
 
