@@ -117,6 +117,11 @@ private slots:
         QVERIFY(windows->splash());
         QVERIFY(windows->splash()->isVisible());
         QCOMPARE(windows->splash()->ticks(), 0);
+        // Its caption is drawn whole, last full stop included, in the label's own width.
+        const auto* caption = windows->splash()->findChild<QLabel*>("Label2");
+        QVERIFY(caption);
+        QCOMPARE(caption->width(), 209);
+        QVERIFY(caption->fontMetrics().horizontalAdvance(caption->text()) <= caption->width());
         QTRY_VERIFY(!windows->dialog());
 
         QTRY_VERIFY_WITH_TIMEOUT(windows->form1() && windows->form1()->isVisible(), 10000);

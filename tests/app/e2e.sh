@@ -49,6 +49,10 @@ results=785x706
 # Cancel ends at once, with exit code 0.
 start_program cancel
 if dialog=$(window_of_size $disclaimer); then
+    # The browser's engine starts meanwhile, out of sight.
+    sleep 1
+    [ "$(xdotool search --onlyvisible --pid "$pid" | grep -cvx "$dialog")" = 0 ] ||
+        fail "disclaimer: another window stands beside it"
     import -window root "$artifacts/disclaimer.png"
     click_at "$dialog" 256 300 # CancelButton
     wait_exit 5 && [ "$rc" = 0 ] || fail "Cancel: exit code $rc"
