@@ -6,7 +6,7 @@ namespace quorvin {
 
 namespace {
 
-char lowerAscii(char c) {
+char lowerChar(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
@@ -16,8 +16,14 @@ constexpr std::string_view spaces = " \t\r\n\v\f";
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return lowerAscii(x) == lowerAscii(y);
+               return lowerChar(x) == lowerChar(y);
            });
+}
+
+std::string lowerAscii(std::string_view text) {
+    std::string lowered(text);
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(), lowerChar);
+    return lowered;
 }
 
 std::string_view trimSpace(std::string_view text) {

@@ -10,8 +10,13 @@ namespace quorvin {
 
 namespace {
 
+// The old text, then the value and its separator; appended in place, as the texts grow with
+// every module.
 void append(ScanValue& runningText, const std::string& value, const char* separator) {
-    runningText = ScanValue::text(joinText(runningText, NumberFormat{}) + value + separator);
+    if (!runningText.isText())
+        runningText = ScanValue::text(joinText(runningText, NumberFormat{}));
+    runningText.appendText(value);
+    runningText.appendText(separator);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace quorvin {
@@ -66,30 +68,19 @@ bool roundsUp(const std::string& kept, std::string_view dropped) {
 double roundToHundredths(double value) {
     if (!std::isfinite(value) || value == 0.0)
         return value;
-    // 15 significant digits: d.dddddddddddddde±X
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::scientific, 14);
-    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    const auto ePos = text.find('e');
-    std::string digits;
-    digits += text[0];
-    digits.append(text.substr(2, ePos - 2));
+    // A double's exact decimal form is finite: a fraction of 2^-n has n decimals, and a double
+    // has at most 1074 of them. Written out in full, ties and near-ties are told apart exactly.
     int exponent = 0;
-    std::from_chars(text.data() + ePos + 1 + (text[ePos + 1] == '+'), text.data() + text.size(),
-                    exponent);
-
-    // Index, within digits, of the hundredths digit (digits[0] stands at 10^exponent).
-    int hundredths = exponent + 2;
-    if (hundredths >= static_cast<int>(digits.size()) - 1)
-        return value; // no digit beyond the hundredths: already rounded
-    if (hundredths < 0) {
-        digits.insert(0, static_cast<std::size_t>(-hundredths), '0');
-        hundredths = 0;
-    }
-    std::string kept = digits.substr(0, static_cast<std::size_t>(hundredths) + 1);
-    const std::string_view dropped = std::string_view(digits).substr(kept.size());
-    if (roundsUp(kept, dropped))
+    std::frexp(value, &exponent);
+    const int decimals = std::max(2, std::numeric_limits<double>::digits - exponent);
+    char buffer[1500];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                      std::chars_format::fixed, decimals);
+    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    const auto point = text.find('.');
+    std::string kept(text.substr(0, point));
+    kept.append(text.substr(point + 1, 2));
+    if (roundsUp(kept, text.substr(point + 3)))
         incrementDigits(kept);
 
     kept += "e-2";

@@ -22,9 +22,10 @@ std::string numberText(double value, const NumberFormat& format);
 // integers their decimal digits, doubles their numberText.
 std::string joinText(const ScanValue& value, const NumberFormat& format);
 
-// Rounds to two decimals, a tie going to the even digit. The tie is judged on the value's
-// 15-digit decimal form, so 0.125 gives 0.12 and 0.375 gives 0.38 as their text says, even where
-// the binary double lies a hair off the tie.
+// Rounds to two decimals, a tie going to the even digit (0.125 gives 0.12, 0.375 gives 0.38).
+// Ties are judged on the double's exact value: the scan's sizes are quotients by a power of two,
+// exact in binary, so 10737595407401 bytes give 10000.17 GB, not the 10000.16 of its 15-digit
+// form 10000.1650000000.
 double roundToHundredths(double value);
 
 // A plain decimal number ("8589934592", "-1.5"); nullopt when the text is not one.

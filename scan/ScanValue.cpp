@@ -57,6 +57,12 @@ double ScanValue::asDouble() const {
     return std::get<double>(value_);
 }
 
+void ScanValue::appendText(std::string_view more) {
+    if (!isText())
+        wrongKind(Kind::Text, kind());
+    std::get<std::string>(value_).append(more);
+}
+
 const char* kindName(ScanValue::Kind kind) {
     switch (kind) {
     case ScanValue::Kind::Empty:

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace quorvin {
@@ -32,6 +33,9 @@ public:
     const std::string& asText() const;
     std::int64_t asInteger() const;
     double asDouble() const;
+    // Adds to the end of a text value in place, so a text built piece by piece costs time linear
+    // in its length. Throws std::logic_error when the value holds another kind.
+    void appendText(std::string_view more);
 
     friend bool operator==(const ScanValue&, const ScanValue&) = default;
 

@@ -1,5 +1,6 @@
 #include "DmiIdAttributes.h"
 
+#include "FirmwareText.h"
 #include "TextFile.h"
 
 #include <algorithm>
@@ -13,7 +14,8 @@ std::optional<ScanValue> readDmiIdAttribute(const std::filesystem::path& dmiIdDi
         return std::nullopt;
     if (!text->empty() && text->back() == '\n')
         text->pop_back();
-    return ScanValue::textOrNull(text->empty() ? std::nullopt : std::move(text));
+    // The kernel passes the table's string bytes on as they are.
+    return text->empty() ? ScanValue::null() : ScanValue::text(firmwareText(*text));
 }
 
 const snapshot::Instance* DmiIdInstances::find(std::string_view wmiClass) const {

@@ -37,12 +37,10 @@ SmbiosTable splitDump(std::span<const std::uint8_t> dump) {
 }
 
 SmbiosTable loadDumpFile(const std::filesystem::path& file) {
-    const auto bytes = readBinaryFileIfPresent(file);
-    if (!bytes)
-        throw SmbiosError("Reading the SMBIOS dump " + file.string() +
-                          " failed: the file cannot be opened");
+    const std::string bytes = readUserFile(file, smbiosDumpLimit, "the SMBIOS dump ");
     try {
-        return splitDump(*bytes);
+        return splitDump(
+            std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     } catch (const SmbiosError& e) {
         throw SmbiosError("Reading the SMBIOS dump " + file.string() + " failed: " + e.what());
     }

@@ -1,5 +1,6 @@
 #include "SmbiosStructure.h"
 
+#include "FirmwareText.h"
 #include "LittleEndian.h"
 #include "SmbiosFields.h"
 
@@ -80,7 +81,7 @@ std::optional<std::string> SmbiosStructure::string(std::size_t offset) const {
     const auto index = byte(offset);
     if (!index || *index == 0 || *index > strings_.size())
         return std::nullopt;
-    return std::string(strings_[*index - 1]);
+    return firmwareText(strings_[*index - 1]);
 }
 
 std::vector<SmbiosStructure> parseStructures(std::span<const std::uint8_t> table,

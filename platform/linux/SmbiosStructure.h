@@ -24,8 +24,8 @@ public:
     std::optional<std::uint16_t> word(std::size_t offset) const;
     std::optional<std::uint32_t> dword(std::size_t offset) const;
     std::optional<std::uint64_t> qword(std::size_t offset) const;
-    // The string whose 1-based index the byte at offset holds; nullopt for index 0 (unset), an
-    // index past the last string, or a field outside the formatted area.
+    // The string whose 1-based index the byte at offset holds, as UTF-8 (firmwareText); nullopt
+    // for index 0 (unset), an index past the last string, or a field outside the formatted area.
     std::optional<std::string> string(std::size_t offset) const;
 
 private:

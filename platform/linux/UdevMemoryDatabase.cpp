@@ -1,5 +1,6 @@
 #include "UdevMemoryDatabase.h"
 
+#include "FirmwareText.h"
 #include "MemoryTypeCodes.h"
 #include "TextFile.h"
 
@@ -30,7 +31,7 @@ ScanValue lookup(const Keys& keys, std::string_view key) {
     const auto it = keys.find(key);
     if (it == keys.end() || it->second.empty() || it->second == notSpecified)
         return ScanValue::null();
-    return ScanValue::text(std::string(it->second));
+    return ScanValue::text(firmwareText(it->second)); // the table's bytes, as udev copied them
 }
 
 std::optional<std::uint64_t> number(const Keys& keys, std::string_view key) {

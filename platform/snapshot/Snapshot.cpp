@@ -21,18 +21,23 @@ void Snapshot::addInstance(std::string_view className, Instance instance) {
     classEntry(className).instances.push_back(std::move(instance));
 }
 
+void Snapshot::noteLackingProperty(std::string_view className, std::string_view property) {
+    std::vector<std::string>& lacking = classEntry(className).lackingProperties;
+    if (std::none_of(lacking.begin(), lacking.end(),
+                     [&](const std::string& p) { return equalsIgnoreCase(p, property); }))
+        lacking.emplace_back(property);
+}
+
 const ClassInstances* Snapshot::find(std::string_view className) const {
-    const auto it = std::find_if(classes_.begin(), classes_.end(), [&](const ClassInstances& c) {
-        return equalsIgnoreCase(c.className, className);
-    });
-    return it == classes_.end() ? nullptr : &*it;
+    const auto it = byName_.find(lowerAscii(className));
+    return it == byName_.end() ? nullptr : &classes_[it->second];
 }
 
 ClassInstances& Snapshot::classEntry(std::string_view className) {
-    if (const ClassInstances* found = find(className))
-        return const_cast<ClassInstances&>(*found);
-    classes_.push_back(ClassInstances{std::string(className), {}});
-    return classes_.back();
+    const auto [it, added] = byName_.try_emplace(lowerAscii(className), classes_.size());
+    if (added)
+        classes_.push_back(ClassInstances{std::string(className), {}, {}});
+    return classes_[it->second];
 }
 
 namespace {

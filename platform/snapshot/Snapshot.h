@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,8 @@ using Instance = std::vector<Property>;
 struct ClassInstances {
     std::string className;
     std::vector<Instance> instances; // in delivery order
+    // Properties the scan reads that some recorded instance did not carry; they replay as null.
+    std::vector<std::string> lackingProperties;
 };
 
 // Recorded WMI instances: what a machine answered, built in code or loaded from JSON. A class that
@@ -30,14 +33,18 @@ public:
     // Makes the seven classes the scan queries known.
     void declareScanClasses();
     void addInstance(std::string_view className, Instance instance);
+    // Notes, once, that a recorded instance of the class lacked the property.
+    void noteLackingProperty(std::string_view className, std::string_view property);
 
-    // nullptr when the class is not known; names match without regard to case.
+    // nullptr when the class is not known; names match without regard to case. Constant time,
+    // so a recording with very many classes loads in time linear in its size.
     const ClassInstances* find(std::string_view className) const;
     const std::vector<ClassInstances>& classes() const { return classes_; }
 
 private:
     ClassInstances& classEntry(std::string_view className);
-    std::vector<ClassInstances> classes_;
+    std::vector<ClassInstances> classes_;                 // in the order first named
+    std::unordered_map<std::string, std::size_t> byName_; // lowered name -> index in classes_
 };
 
 // Serves a snapshot through the WMI interface: the backend that replays recorded machines, and the

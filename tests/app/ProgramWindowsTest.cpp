@@ -22,9 +22,14 @@ namespace {
 // A provider whose bind fails, as when WMI cannot be reached.
 class UnreachableProvider : public wmi::WmiProvider {
 public:
+    explicit UnreachableProvider(std::string reason)
+        : reason_(std::move(reason)) {}
     std::unique_ptr<wmi::WmiService> bind(std::string_view) override {
-        throw wmi::WmiError("Binding the WMI object path failed: the WMI service is not running");
+        throw wmi::WmiError("Binding the WMI object path failed: " + reason_);
     }
+
+private:
+    std::string reason_;
 };
 
 // Dismisses the next message box and keeps its text and title.
@@ -234,8 +239,23 @@ private slots:
         QCOMPARE(producesCharacter(event), closes);
     }
 
+    void aFailingScanReportsTheErrorAndEndsWithoutWindows_data() {
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("shown");
+        const QString prefix = "Binding the WMI object path failed: ";
+        const QString service = "the WMI service is not running";
+        QTest::newRow("whole") << service << prefix + service;
+        // A 10 MB value in a recording: cut to a readable length, or the box takes ages to lay out.
+        const QString huge(10'000'000, QChar(0xE9));
+        QTest::newRow("cut") << huge << prefix + huge.left(500 - prefix.size()) + "...";
+        const QString fits(500 - prefix.size(), QChar(0xE9));
+        QTest::newRow("500 characters") << fits << prefix + fits;
+    }
+
     void aFailingScanReportsTheErrorAndEndsWithoutWindows() {
-        UnreachableProvider unreachable;
+        QFETCH(QString, reason);
+        QFETCH(QString, shown);
+        UnreachableProvider unreachable(reason.toStdString());
         auto windows = makeWindows(unreachable);
         QSignalSpy finished(windows.get(), &ProgramWindows::finished);
         MessageCatcher catcher;
@@ -246,7 +266,7 @@ private slots:
         QCOMPARE(finished.first().first().toInt(), 1);
         QCOMPARE(catcher.seen, 1);
         QCOMPARE(catcher.title, QString("Quorvin - System Memory Information"));
-        QVERIFY(catcher.text.contains("the WMI service is not running"));
+        QCOMPARE(catcher.text, shown);
         QVERIFY(!windows->dialog());
         QVERIFY(!windows->splash());
         QVERIFY(!windows->form1());

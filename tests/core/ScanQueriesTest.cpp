@@ -162,7 +162,9 @@ INSTANTIATE_TEST_SUITE_P(Figures, SizeConversionTest,
                          testing::Values(SizeCase{"8589934592", 33554432, 8.0, 32.0},
                                          SizeCase{"17098874880", 524288, 15.92, 0.5},
                                          SizeCase{"134217728", 2097151, 0.12, 2.0},
-                                         SizeCase{"0", 0, 0.0, 0.0}));
+                                         SizeCase{"0", 0, 0.0, 0.0},
+                                         SizeCase{"10737595407401", 393216, 10000.17, 0.38},
+                                         SizeCase{"10737777943511", 131072, 10000.33, 0.12}));
 
 TEST(ScanQueries, SizesWithoutValueAreStoredAsZero) {
     snapshot::Snapshot s;

@@ -46,21 +46,25 @@ struct RoundCase {
 
 class RoundTest : public testing::TestWithParam<RoundCase> {};
 
-TEST_P(RoundTest, RoundsTiesToEvenAsTheDecimalTextSays) {
+TEST_P(RoundTest, RoundsTiesToEvenOnTheExactValue) {
     EXPECT_EQ(roundToHundredths(GetParam().value), GetParam().expected) << GetParam().value;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Values, RoundTest,
     testing::Values(RoundCase{0.125, 0.12}, RoundCase{0.375, 0.38},
-                    RoundCase{2.675, 2.68}, // binary 2.67499999... but the text is a tie
-                    RoundCase{1.005, 1.0},  // binary 1.00499999..., a tie to the even 0
-                    RoundCase{1.015, 1.02}, RoundCase{17098874880.0 / 1073741824.0, 15.92},
+                    RoundCase{2.675, 2.67}, // binary 2.67499999..., below the tie
+                    RoundCase{1.005, 1.0}, RoundCase{1.015, 1.01},
+                    RoundCase{17098874880.0 / 1073741824.0, 15.92},
                     RoundCase{134217728.0 / 1073741824.0, 0.12}, RoundCase{8.0, 8.0},
                     RoundCase{2097151.0 / 1048576.0, 2.0}, RoundCase{0.004, 0.0},
-                    RoundCase{0.005, 0.0}, RoundCase{0.0051, 0.01}, RoundCase{0.015, 0.02},
-                    RoundCase{9.995, 10.0}, RoundCase{99.999, 100.0}, RoundCase{-0.125, -0.12},
-                    RoundCase{0.0, 0.0}, RoundCase{1e20, 1e20}));
+                    RoundCase{0.005, 0.01} /* binary 0.00500000...01 */, RoundCase{0.0051, 0.01},
+                    RoundCase{0.015, 0.01}, RoundCase{9.995, 9.99}, RoundCase{99.999, 100.0},
+                    RoundCase{-0.125, -0.12}, RoundCase{0.0, 0.0}, RoundCase{1e20, 1e20},
+                    RoundCase{5e-324, 0.0},
+                    // A hair off the tie, past what 15 digits show
+                    RoundCase{10737595407401.0 / 1073741824.0, 10000.17},
+                    RoundCase{10737777943511.0 / 1073741824.0, 10000.33}));
 
 TEST(Round, LeavesNonFiniteValuesAlone) {
     EXPECT_TRUE(std::isinf(roundToHundredths(INFINITY)));

@@ -126,20 +126,84 @@ TEST(SnapshotJson, ValuesTakeTheKindsWmiGivesThem) {
     EXPECT_FALSE(service->execQuery("Select * from Win32_Bios")->next());
 }
 
-struct BadJson {
+// The shapes people paste: Get-CimInstance and Get-WmiObject output, at PowerShell's default
+// depth, trimmed with Select-Object, and values at the edges of their types.
+struct Pasted {
     const char* json;
+    const char* className;
+    const char* property;
+    ScanValue expected;
+};
+
+TEST(SnapshotJson, RecordingsInTheShapesPeoplePasteReplay) {
+    const Pasted cases[] = {
+        {R"({"Manufacturer": "M", "CimClass": "root/cimv2:Win32_BIOS"})", "Win32_Bios",
+         "manufacturer", txt("M")},
+        {R"({"Manufacturer": "M", "CimClass": {"CimClassName": "Win32_BIOS"}})", "Win32_Bios",
+         "manufacturer", txt("M")},
+        {R"({"Manufacturer": "M", "__CLASS": "Win32_BaseBoard"})", "Win32_Baseboard",
+         "manufacturer", txt("M")},
+        {R"({"Product": "P", "CreationClassName": "Win32_BaseBoard"})", "Win32_Baseboard",
+         "product", txt("P")},
+        // Trimmed: what a real instance always has but the recording lacks replays as null.
+        {R"({"Capacity": 8589934592, "CimClass": "root/cimv2:Win32_PhysicalMemory"})",
+         "Win32_PhysicalMemory", "speed", ScanValue::null()},
+        {R"({"Capacity": "18446744073709551615", "__CLASS": "Win32_PhysicalMemory"})",
+         "Win32_PhysicalMemory", "capacity", txt("18446744073709551615")},
+        {R"({"Capacity": 18446744073709551615, "__CLASS": "Win32_PhysicalMemory"})",
+         "Win32_PhysicalMemory", "capacity", txt("18446744073709551615")},
+    };
+    for (const auto& c : cases) {
+        snapshot::SnapshotProvider provider(snapshot::parseSnapshotJson(c.json));
+        auto items =
+            provider.bind("winmgmts:")->execQuery(std::string("Select * from ") + c.className);
+        const auto item = items->next();
+        ASSERT_TRUE(item) << c.json;
+        EXPECT_EQ(item->get(c.property), c.expected) << c.json;
+        EXPECT_THROW(item->get("NoSuchProperty"), wmi::WmiError) << "as WMI itself refuses it";
+    }
+    const auto trimmed = snapshot::parseSnapshotJson(cases[4].json);
+    EXPECT_EQ(trimmed.find("Win32_PhysicalMemory")->lackingProperties,
+              (std::vector<std::string>{"memorytype", "speed", "devicelocator"}));
+}
+
+struct BadJson {
+    std::string json;
     const char* messagePart;
 };
 
+std::string appendedDocuments(int count, const std::string& last) {
+    std::string text;
+    for (int i = 0; i < count - 1; ++i)
+        text += "{\"Manufacturer\": \"M\",\n \"__CLASS\": \"Win32_BIOS\"}\n";
+    return text + last;
+}
+
 TEST(SnapshotJson, BrokenRecordingsGiveReadableErrors) {
+    using namespace std::string_literals;
     const BadJson cases[] = {
         {"", "holds no JSON document"},
-        {"{ \"Manufacturer\": ", "not valid JSON"},
-        {"[1, 2]", "names no class"},
+        {"{ \"Manufacturer\": ", "not valid JSON at line 1, column 18"},
+        {appendedDocuments(5, "{\n  \"Manufacturer\": ,"), "not valid JSON at line 10, column 19"},
+        {"[1, 2]", "other than instance objects"},
         {"\"text\"", "must hold JSON objects"},
+        {R"({"Manufacturer": "M", "Model": "X"})", "names no class: a recorded instance names it "
+                                                   "in CimSystemProperties.ClassName, CimClass, "
+                                                   "__CLASS or CreationClassName"},
+        {R"({"Model": "X", "CreationClassName": "CIM_Chip"})", "names no class"},
         {R"({"Win32_PhysicalMemory": [{"Capacity": -5}]})", "Win32_PhysicalMemory.Capacity"},
+        {R"({"Win32_PhysicalMemory": [{"Capacity": "18446744073709551616"}]})",
+         "Capacity must be a whole number from 0 to 18446744073709551615"},
         {R"({"Win32_PhysicalMemory": [{"Speed": "fast"}]})", "Win32_PhysicalMemory.Speed"},
+        {R"({"Win32_PhysicalMemory": [{"Speed": {"Value": 1}}]})", "Speed must be a single value"},
+        {appendedDocuments(3, R"({"DeviceLocator": [1], "__CLASS": "Win32_PhysicalMemory"})"),
+         "Win32_PhysicalMemory.DeviceLocator must be a single value, not an array (in the JSON "
+         "document at line 5, column 1)"},
         {R"({"Win32_Processor": 5})", "must map to an instance object"},
+        {"\xFE\xFF\0{"s, "UTF-16BE"},
+        {"\xFF\xFE\0\0{\0\0\0"s, "UTF-32LE"},
+        {"\0\0\xFE\xFF\0\0\0{"s, "UTF-32BE"},
+        {"\xFF\xFE{\0}"s, "odd number of bytes"},
     };
     for (const auto& c : cases) {
         try {

@@ -448,6 +448,7 @@ static bool installRecordingBrowser() {
     if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     script.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '%1.tmp'\n"
+                                "printf '%s' \"${QTWEBENGINE_DISABLE_SANDBOX-unset}\" > '%1.env'\n"
                                 "mv '%1.tmp' '%1'\n")
                      .arg(chatRecord)
                      .toUtf8());
@@ -458,6 +459,9 @@ static bool installRecordingBrowser() {
 
 void Form1Test::chatStartsTheBrowserWithTheAddressAsItsOneArgument() {
     QVERIFY(installRecordingBrowser());
+    // As the program sets it for itself when it runs as root.
+    const bool sandboxWasOff = qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX");
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     ScannedWindow w;
     w.form->show();
     const QString expected =
@@ -472,7 +476,14 @@ void Form1Test::chatStartsTheBrowserWithTheAddressAsItsOneArgument() {
         QFile record(chatRecord);
         QVERIFY(record.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(record.readAll()), expected);
+#ifndef _WIN32
+        QFile environment(chatRecord + ".env");
+        QVERIFY(environment.open(QIODevice::ReadOnly));
+        QCOMPARE(environment.readAll(), QByteArray("unset")); // the browser keeps its sandbox
+#endif
     }
+    if (!sandboxWasOff)
+        qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
     QFile::remove(chatBrowser);
 }
 

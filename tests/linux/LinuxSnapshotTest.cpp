@@ -123,13 +123,13 @@ TEST(LinuxSnapshot, DumpFileErrorsNameTheFileAndTheFault) {
         try {
             readLinuxMachine(roots, file).snapshot;
             ADD_FAILURE() << "no error for " << file;
-        } catch (const SmbiosError& e) {
+        } catch (const std::runtime_error& e) {
             const std::string message = e.what();
             EXPECT_NE(message.find(file.string()), std::string::npos) << message;
             EXPECT_NE(message.find(fault), std::string::npos) << message;
         }
     };
-    check(tree.root() / "missing.bin", "cannot be opened");
+    check(tree.root() / "missing.bin", "No such file or directory");
     check(tree.write("text.bin", "hello, this is not a table at all"), "no SMBIOS entry point");
     Bytes shortDump = testing::dumpFile3(testing::realisticTable());
     shortDump.resize(0x20);

@@ -39,6 +39,32 @@ TEST(SmbiosStructure, StringIndexPastTheLastStringIsUnset) {
     EXPECT_EQ(structures[0].string(5), std::nullopt);
 }
 
+struct StringBytes {
+    const char* bytes;
+    const char* utf8;
+};
+
+TEST(SmbiosStructure, StringsAreUtf8WhenValidElseWindows1252) {
+    const StringBytes cases[] = {
+        {"Plain ASCII", "Plain ASCII"},
+        {"Gr\xC3\xBCn \xE2\x84\xA2 \xF0\x9F\x98\x80", "Gr\xC3\xBCn \xE2\x84\xA2 \xF0\x9F\x98\x80"},
+        {"Caf\xE9 \xAE", "Caf\xC3\xA9 \xC2\xAE"},
+        {"\x80\x99\x9F", "\xE2\x82\xAC\xE2\x84\xA2\xC5\xB8"},
+        {"\x81\x8D", "\xC2\x81\xC2\x8D"},                 // unassigned: the same control character
+        {"\xFF\xFE", "\xC3\xBF\xC3\xBE"},                 // once raw bytes in the store address
+        {"\xC0\xAF", "\xC3\x80\xC2\xAF"},                 // overlong
+        {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"}, // a surrogate
+        {"Gr\xC3\xBCn \xFC", "Gr\xC3\x83\xC2\xBCn \xC3\xBC"}, // one rule for the whole string
+        {"\xE2\x84", "\xC3\xA2\xE2\x80\x9E"},                 // cut short
+    };
+    for (const auto& c : cases) {
+        const Bytes raw = StructureBuilder(1, 1).string(c.bytes).build();
+        const auto structures = parseStructures(raw);
+        ASSERT_EQ(structures.size(), 1u) << c.bytes;
+        EXPECT_EQ(structures[0].string(4), c.utf8) << c.bytes;
+    }
+}
+
 TEST(SmbiosStructure, WalkEndsAtEndOfTableAndAtStructureCount) {
     const Bytes a = StructureBuilder(0, 0).string("a").build();
     const Bytes b = StructureBuilder(2, 1).build();

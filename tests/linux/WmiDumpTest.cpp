@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdio>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,12 +20,13 @@ struct ToolRun {
     std::string out;
 };
 
+constexpr const char* withStderr = " 2>&1";
+
 // Runs wmi-dump with the arguments (already shell-quoted) and an optional environment prefix;
-// stderr is folded into the output only where `withStderr` asks for it.
+// `streams` redirects its output streams, by default dropping stderr.
 ToolRun wmiDump(const std::string& args, const std::string& environment = "",
-                bool withStderr = false) {
-    const std::string command =
-        environment + " '" WMI_DUMP_PATH "' " + args + (withStderr ? " 2>&1" : " 2>/dev/null");
+                const std::string& streams = " 2>/dev/null") {
+    const std::string command = environment + " '" WMI_DUMP_PATH "' " + args + streams;
     ToolRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
@@ -45,26 +47,59 @@ std::string quoted(const std::filesystem::path& p) {
     return q;
 }
 
+struct BadRun {
+    std::string args;
+    const char* messagePart;
+};
+
 TEST(WmiDump, BadArgumentsAndFilesExitWithTwoAndOneLine) {
     testing::FakeTree tree;
     const auto garbage = tree.write("garbage.bin", "not an SMBIOS dump at all, just words");
     const auto badJson = tree.write("bad.json", "{ this is not json");
-    const std::vector<std::string> cases{
-        "--bogus",
-        "--smbios",
-        "--snapshot",
-        "--json --report",
-        "--smbios " + quoted(tree.root() / "missing.bin"),
-        "--json --smbios " + quoted(garbage),
-        "--report --snapshot " + quoted(badJson),
-        "--smbios " + quoted(garbage) + " --snapshot " + quoted(badJson),
+    const auto nested =
+        tree.write("nested.json", R"({"Speed": [1600], "__CLASS": "Win32_PhysicalMemory"})");
+    const auto fifo = tree.root() / "fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::vector<BadRun> cases{
+        {"--bogus", "unknown argument"},
+        {"--smbios", "needs a file name"},
+        {"--snapshot", "needs a file name"},
+        {"--json --report", "cannot be combined"},
+        {"--json --json", "--json is given more than once"},
+        {"--smbios " + quoted(garbage) + " --smbios " + quoted(garbage), "more than once"},
+        {"--smbios " + quoted(tree.root() / "missing.bin"), "No such file or directory"},
+        {"--smbios " + quoted(tree.root()), "Is a directory"},
+        {"--smbios /dev/zero", "not a regular file"},
+        {"--snapshot " + quoted(fifo), "it is a FIFO, not a regular file"},
+        {"--snapshot /dev/urandom", "not a regular file"},
+        {"--json --smbios " + quoted(garbage), "no SMBIOS entry point"},
+        {"--report --snapshot " + quoted(badJson), "not valid JSON at line 1, column 4"},
+        {"--report --snapshot " + quoted(nested), "Win32_PhysicalMemory.Speed"},
+        {"--smbios " + quoted(garbage) + " --snapshot " + quoted(badJson), "cannot be combined"},
     };
-    for (const std::string& args : cases) {
-        const ToolRun run = wmiDump(args, "", true);
-        EXPECT_EQ(run.exitCode, 2) << args << ": " << run.out;
-        ASSERT_FALSE(run.out.empty()) << args;
-        EXPECT_EQ(run.out.find('\n'), run.out.size() - 1) << args << ": " << run.out;
+    for (const auto& c : cases) {
+        const ToolRun run = wmiDump(c.args, "", withStderr);
+        EXPECT_EQ(run.exitCode, 2) << c.args << ": " << run.out;
+        ASSERT_FALSE(run.out.empty()) << c.args;
+        EXPECT_EQ(run.out.find('\n'), run.out.size() - 1) << c.args << ": " << run.out;
         EXPECT_EQ(run.out.rfind("wmi-dump: ", 0), 0u) << run.out;
+        EXPECT_NE(run.out.find(c.messagePart), std::string::npos) << c.args << ": " << run.out;
+    }
+}
+
+TEST(WmiDump, AFailedWriteIsAnErrorWithItsReason) {
+    const BadRun cases[]{
+        {"--help 2>&1 >/dev/full", "No space left on device"},
+        {"--json 2>&1 >/dev/full", "No space left on device"},
+        {"--help 2>&1 >&-", "Bad file descriptor"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun failed = wmiDump(c.args, "", "");
+        EXPECT_EQ(failed.exitCode, 1) << c.args;
+        EXPECT_NE(failed.out.find("wmi-dump: Writing to standard output failed: "),
+                  std::string::npos)
+            << c.args << ": " << failed.out;
+        EXPECT_NE(failed.out.find(c.messagePart), std::string::npos) << failed.out;
     }
 }
 
@@ -144,7 +179,7 @@ TEST(WmiDump, AnOrdinaryUserGetsTheAnswerWithoutTheTables) {
     const std::string args = "--json --root " + quoted(tree.root());
     const ToolRun asRoot = wmiDump(args);
     const ToolRun asNobody =
-        wmiDump(args, "setpriv --reuid=nobody --regid=nogroup --clear-groups", true);
+        wmiDump(args, "setpriv --reuid=nobody --regid=nogroup --clear-groups", withStderr);
     ASSERT_EQ(asRoot.exitCode, 0);
     ASSERT_EQ(asNobody.exitCode, 0) << asNobody.out;
     auto expected = nlohmann::ordered_json::parse(asRoot.out);
@@ -202,6 +237,23 @@ TEST(WmiDump, ReportOverARecordingKeepsCrLfAndEndsWithTheAddress) {
     EXPECT_EQ(address.rfind("Address: http://", 0), 0u) << address;
     EXPECT_NE(address.find("/mc/quorvin.asp?"), std::string::npos) << address;
     EXPECT_EQ(address.substr(address.size() - 18), "&site=Brindlemark\n") << address;
+}
+
+TEST(WmiDump, ATrimmedRecordingReplaysAndSaysOncePerClassWhatItLacked) {
+    testing::FakeTree tree;
+    const auto file = tree.write("trimmed.json", R"(
+[{"Capacity": 8589934592, "DeviceLocator": "DIMM0", "CimClass": "root/cimv2:Win32_PhysicalMemory"},
+ {"Capacity": 4294967296, "DeviceLocator": "DIMM2", "CimClass": "root/cimv2:Win32_PhysicalMemory"}]
+{"Manufacturer": "Contoso", "CreationClassName": "Win32_BaseBoard"}
+)");
+    const ToolRun notes = wmiDump("--report --snapshot " + quoted(file), "", " 2>&1 >/dev/null");
+    EXPECT_EQ(notes.exitCode, 0) << notes.out;
+    EXPECT_EQ(notes.out, "wmi-dump: the recording lacks Win32_PhysicalMemory memorytype, speed; "
+                         "read as null\n"
+                         "wmi-dump: the recording lacks Win32_Baseboard product; read as null\n");
+    const ToolRun report = wmiDump("--report --snapshot " + quoted(file));
+    EXPECT_EQ(report.exitCode, 0);
+    EXPECT_NE(report.out.find("Slots: DIMM0,DIMM2,\r\n"), std::string::npos) << report.out;
 }
 
 TEST(WmiDump, ReportUsesTheUsersDecimalSeparator) {

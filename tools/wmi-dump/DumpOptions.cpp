@@ -1,5 +1,7 @@
 #include "DumpOptions.h"
 
+#include <set>
+
 namespace quorvin::dump {
 
 namespace {
@@ -16,8 +18,12 @@ void setMode(DumpOptions& options, OutputMode mode, bool& modeGiven) {
 DumpOptions parseDumpOptions(std::span<const std::string> args) {
     DumpOptions options;
     bool modeGiven = false;
+    std::set<std::string> given;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        // A second value would silently replace the first.
+        if (!given.insert(arg == "-h" ? "--help" : arg).second)
+            throw UsageError(arg + " is given more than once");
         auto pathArgument = [&](const char* what) -> std::filesystem::path {
             if (i + 1 >= args.size() || args[i + 1].empty())
                 throw UsageError(arg + " needs a " + what + " name");
@@ -51,8 +57,10 @@ const char* usageText() {
            "  --json           one JSON object: class name -> array of instances\n"
            "  --report         run the whole scan and print its report and store address\n"
            "  --smbios FILE    read SMBIOS from a 'dmidecode --dump-bin' file instead of the\n"
-           "                   machine's tables (kernel facts still come from this machine)\n"
-           "  --snapshot FILE  replay recorded WMI instances (JSON) instead of this machine\n"
+           "                   machine's tables (kernel facts still come from this machine);\n"
+           "                   a regular file of at most 4 MB\n"
+           "  --snapshot FILE  replay recorded WMI instances (JSON) instead of this machine;\n"
+           "                   a regular file of at most 64 MB\n"
            "  --root DIR       read the machine's files under DIR instead of /: the SMBIOS\n"
            "                   tables, sys/class/dmi/id, run/udev/data/+dmi:id, proc and sys\n"
            "The readable form names the source that answered each class: SMBIOS tables\n"

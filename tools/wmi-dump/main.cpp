@@ -8,6 +8,10 @@
 #include "platform/linux/LinuxSnapshot.h"
 #include "platform/snapshot/SnapshotJson.h"
 
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -20,6 +24,20 @@ using namespace quorvin;
 
 constexpr int exitFailure = 1;
 constexpr int exitUsage = 2;
+
+// A recording made with Select-Object may leave out properties the scan reads; they replay as
+// null, and the user hears of it once per class.
+void noteLackingProperties(const snapshot::Snapshot& recording) {
+    for (const snapshot::ClassInstances& c : recording.classes()) {
+        if (c.lackingProperties.empty())
+            continue;
+        std::string names;
+        for (const std::string& property : c.lackingProperties)
+            names += (names.empty() ? "" : ", ") + property;
+        std::cerr << "wmi-dump: the recording lacks " << c.className << " " << names
+                  << "; read as null\n";
+    }
+}
 
 // What the input named on the command line, or the machine, answers, and from which sources (a
 // recording has none to name). A file that cannot be used is the user's input error, reported
@@ -35,10 +53,12 @@ Answers readAnswers(const dump::DumpOptions& options) {
         machine.root = *options.root;
     linux_hw::LinuxReading reading;
     try {
-        if (options.snapshotFile)
-            return {std::make_unique<snapshot::SnapshotProvider>(
-                        snapshot::loadSnapshotFile(*options.snapshotFile)),
+        if (options.snapshotFile) {
+            snapshot::Snapshot recording = snapshot::loadSnapshotFile(*options.snapshotFile);
+            noteLackingProperties(recording);
+            return {std::make_unique<snapshot::SnapshotProvider>(std::move(recording)),
                     std::nullopt};
+        }
         if (options.smbiosFile)
             reading = linux_hw::readLinuxMachine(machine, *options.smbiosFile);
     } catch (const std::exception& e) {
@@ -48,6 +68,13 @@ Answers readAnswers(const dump::DumpOptions& options) {
         reading = linux_hw::readLinuxMachine(machine);
     return {std::make_unique<snapshot::SnapshotProvider>(std::move(reading.snapshot)),
             std::move(reading.sources)};
+}
+
+// A full disk or a closed pipe is a failure of the run, not a silent success.
+void writeOut(const std::string& text) {
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+        throw std::runtime_error(std::string("Writing to standard output failed: ") +
+                                 std::strerror(errno));
 }
 
 std::string oneLine(std::string text) {
@@ -60,29 +87,33 @@ std::string oneLine(std::string text) {
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef SIGPIPE
+    // A closed pipe then fails the write with EPIPE, which is reported, instead of ending the
+    // tool without a word.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     const std::vector<std::string> args(argv + 1, argv + argc);
     try {
         const dump::DumpOptions options = dump::parseDumpOptions(args);
         if (options.help) {
-            std::cout << dump::usageText();
+            writeOut(dump::usageText());
             return 0;
         }
         const Answers answers = readAnswers(options);
         wmi::WmiProvider& provider = *answers.provider;
         switch (options.mode) {
         case dump::OutputMode::Report:
-            std::cout << dump::scanReport(provider, userNumberFormat(), QUORVIN_STORE_HOST);
+            writeOut(dump::scanReport(provider, userNumberFormat(), QUORVIN_STORE_HOST));
             break;
         case dump::OutputMode::Json:
-            std::cout << dump::jsonText(dump::collectScanClasses(provider));
+            writeOut(dump::jsonText(dump::collectScanClasses(provider)));
             break;
         case dump::OutputMode::Readable:
-            std::cout << dump::readableText(dump::collectScanClasses(provider),
-                                            answers.sources ? &*answers.sources : nullptr);
+            writeOut(dump::readableText(dump::collectScanClasses(provider),
+                                        answers.sources ? &*answers.sources : nullptr));
             break;
         }
-        std::cout.flush();
-        return std::cout ? 0 : exitFailure;
+        return 0;
     } catch (const dump::UsageError& e) {
         std::cerr << "wmi-dump: " << oneLine(e.what()) << "\n";
         return exitUsage;
