@@ -60,6 +60,9 @@ TEST(WmiDump, BadArgumentsAndFilesExitWithTwoAndOneLine) {
         tree.write("nested.json", R"({"Speed": [1600], "__CLASS": "Win32_PhysicalMemory"})");
     const auto fifo = tree.root() / "fifo";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // A machine tree whose memory figures are a FIFO.
+    std::filesystem::create_directories(tree.root() / "machine/proc");
+    ASSERT_EQ(mkfifo((tree.root() / "machine/proc/meminfo").c_str(), 0600), 0);
     const std::vector<BadRun> cases{
         {"--bogus", "unknown argument"},
         {"--smbios", "needs a file name"},
@@ -76,6 +79,7 @@ TEST(WmiDump, BadArgumentsAndFilesExitWithTwoAndOneLine) {
         {"--report --snapshot " + quoted(badJson), "not valid JSON at line 1, column 4"},
         {"--report --snapshot " + quoted(nested), "Win32_PhysicalMemory.Speed"},
         {"--smbios " + quoted(garbage) + " --snapshot " + quoted(badJson), "cannot be combined"},
+        {"--root " + quoted(tree.root() / "machine"), "not a regular file"},
     };
     for (const auto& c : cases) {
         const ToolRun run = wmiDump(c.args, "", withStderr);

@@ -61,10 +61,12 @@ Answers readAnswers(const dump::DumpOptions& options) {
         }
         if (options.smbiosFile)
             reading = linux_hw::readLinuxMachine(machine, *options.smbiosFile);
+        else if (options.root) // a tree the user named
+            reading = linux_hw::readLinuxMachine(machine);
     } catch (const std::exception& e) {
         throw dump::UsageError(e.what());
     }
-    if (!options.smbiosFile)
+    if (!options.smbiosFile && !options.root)
         reading = linux_hw::readLinuxMachine(machine);
     return {std::make_unique<snapshot::SnapshotProvider>(std::move(reading.snapshot)),
             std::move(reading.sources)};
