@@ -26,18 +26,22 @@ QPixmap picture(const char* path1x, const char* path2x, qreal devicePixelRatio) 
     return twice;
 }
 
-// The first of MS Sans Serif's look-alikes that is really installed. Asking for a missing family
-// lets fontconfig substitute whatever it likes, often a much wider face.
+// The first of the candidates that is really installed. Asking for a missing family lets the
+// font system substitute whatever it likes, often a much wider face.
+QString installedFamily(std::initializer_list<const char*> candidates) {
+    const QStringList installed = QFontDatabase::families();
+    for (const char* candidate : candidates) {
+        if (installed.contains(QString::fromUtf8(candidate), Qt::CaseInsensitive))
+            return QString::fromUtf8(candidate);
+    }
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+// MS Sans Serif or the closest look-alike.
 QString sansFamily() {
-    static const QString family = [] {
-        const QStringList installed = QFontDatabase::families();
-        for (const char* candidate : {"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Arial",
-                                      "Liberation Sans", "Nimbus Sans", "DejaVu Sans"}) {
-            if (installed.contains(QString::fromUtf8(candidate), Qt::CaseInsensitive))
-                return QString::fromUtf8(candidate);
-        }
-        return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-    }();
+    static const QString family =
+        installedFamily({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Arial",
+                         "Liberation Sans", "Nimbus Sans", "DejaVu Sans"});
     return family;
 }
 
@@ -57,6 +61,16 @@ QFont defaultFont() {
 
 QFont headingFont() {
     return sansFont(true);
+}
+
+QFont serifFont(qreal points) {
+    // Times New Roman, or a face with the same widths.
+    static const QString family =
+        installedFamily({"Times New Roman", "Liberation Serif", "Tinos", "Nimbus Roman"});
+    QFont font(family);
+    font.setStyleHint(QFont::Serif);
+    font.setPointSizeF(points);
+    return font;
 }
 
 void makeTextBlue(QWidget* widget) {

@@ -15,6 +15,8 @@ namespace form1 {
 QFont defaultFont();
 // The same, bold: frames, caption labels and column headings.
 QFont headingFont();
+// Times New Roman at the given size, or its metric twin where the machine lacks it.
+QFont serifFont(qreal points);
 // Blue text (0, 0, 255) for the value labels and the chat link.
 void makeTextBlue(QWidget* widget);
 

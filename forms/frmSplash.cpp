@@ -13,17 +13,6 @@
 
 using form1::twipRect;
 
-namespace {
-
-QFont serifFont(qreal points) {
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setStyleHint(QFont::Serif);
-    font.setPointSizeF(points);
-    return font;
-}
-
-} // namespace
-
 bool producesCharacter(const QKeyEvent& event) {
     switch (event.key()) {
     case Qt::Key_Return:
@@ -68,7 +57,7 @@ frmSplash::frmSplash(Scan scan, QWidget* parent)
     label2_ = new QLabel(QStringLiteral("Scanning Please Wait......"), this);
     label2_->setObjectName(QStringLiteral("Label2"));
     label2_->setGeometry(twipRect(240, 720, 3135, 375));
-    label2_->setFont(serifFont(15.75));
+    label2_->setFont(form1::serifFont(15.75));
     // Where the serif font runs a few pixels wider than the label, the caption is drawn narrower
     // rather than losing its last full stop.
     form1::condenseToFit(label2_, label2_->text(), label2_->width());
