@@ -5,8 +5,8 @@
 # program needs at run time, and the icon the entry names, at every size of the icon theme.
 # Usage: package-lint.sh SOURCE_DIR WORK_DIR
 set -uo pipefail
-source_dir=$1
-work=$2
+source_dir=$(realpath "$1")
+work=$(realpath -m "$2")
 for tool in lintian desktop-file-validate dpkg-deb cpack file; do
     command -v "$tool" >/dev/null || { echo "package-lint: skipped: $tool is not installed"; exit 77; }
 done
