@@ -1,8 +1,10 @@
 #include "ProgramWindows.h"
 
+#include "StartupTrace.h"
 #include "forms/Dialog.h"
 #include "forms/Form1.h"
 #include "forms/frmSplash.h"
+#include "platform/qt/BrowserControl.h"
 #include "platform/qt/QtMessageBox.h"
 
 #include <QApplication>
@@ -19,7 +21,10 @@ ProgramWindows::~ProgramWindows() {
 void ProgramWindows::start() {
     guarded([this] {
         dialog_ = new Dialog;
-        connect(dialog_, &Dialog::accepted, this, [this] { guarded([this] { showSplash(); }); });
+        connect(dialog_, &Dialog::accepted, this, [this] {
+            startup_trace::mark("ok");
+            guarded([this] { showSplash(); });
+        });
         connect(dialog_, &Dialog::cancelled, this, [this] {
             // Cancel ends the program at once: no other handler runs, no window stays.
             ended_ = true;
@@ -29,6 +34,12 @@ void ProgramWindows::start() {
         connect(dialog_, &Dialog::unloaded, this, [this] {
             dialog_ = nullptr;
             endIfNoWindowLoaded();
+        });
+        // While the disclaimer is read, the browser control's engine starts; nothing is read
+        // from the machine or sent before OK.
+        startup_trace::afterFirstPaint(dialog_, [this] {
+            startup_trace::mark("disclaimer-painted");
+            quorvin::qt::warmUpBrowserControl(this);
         });
         dialog_->show();
     });
@@ -63,13 +74,16 @@ quorvin::ScanValue ProgramWindows::scanFromSplash() {
             });
         }
         result = scan_(*form1_);
+        startup_trace::mark("scan-done");
     });
     return result;
 }
 
 void ProgramWindows::showResults() {
-    if (form1_)
-        form1_->show();
+    if (!form1_)
+        return;
+    startup_trace::afterFirstPaint(form1_.get(), [] { startup_trace::mark("results-painted"); });
+    form1_->show();
 }
 
 void ProgramWindows::endIfNoWindowLoaded() {

@@ -1,6 +1,7 @@
 // Quorvin: the disclaimer, the scanning splash and the results window, in that order.
 #include "Backend.h"
 #include "ProgramWindows.h"
+#include "StartupTrace.h"
 #include "forms/Form1.h"
 #include "forms/Form1Style.h"
 #include "platform/UserLocale.h"
@@ -13,6 +14,7 @@
 #endif
 
 int main(int argc, char** argv) {
+    startup_trace::mark("main");
 #ifndef _WIN32
     // Qt WebEngine's sandbox refuses to run as root; it is turned off for root only.
     if (geteuid() == 0)
@@ -22,6 +24,7 @@ int main(int argc, char** argv) {
     // The store page's browser control needs a native window of its own; its neighbours do not.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     QApplication app(argc, argv);
+    startup_trace::mark("application");
     QApplication::setApplicationName(QStringLiteral("Quorvin"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setWindowIcon(form1::programIcon());

@@ -1,6 +1,7 @@
 #include "Dialog.h"
 
 #include "DisclaimerText.h"
+#include "EnterPressesButton.h"
 #include "Form1Layout.h"
 #include "Form1Style.h"
 #include "platform/qt/QtMessageBox.h"
@@ -38,11 +39,12 @@ Dialog::Dialog(QWidget* parent)
     okButton_->setObjectName(QStringLiteral("OKButton"));
     okButton_->setGeometry(twipRect(1920, 4320, 1215, 375));
 
-    // Neither button answers Enter or Esc: a button is pressed by a click, or by the keyboard
-    // while it has the focus.
+    // Neither button is the window's default, so Enter and Esc do nothing in the text box; a
+    // button is pressed by a click, or by Space or Enter while it has the focus.
     for (QPushButton* button : {cancelButton_, okButton_}) {
         button->setAutoDefault(false);
         button->setDefault(false);
+        form1::pressOnEnter(button);
     }
     setTabOrder(text1_, cancelButton_);
     setTabOrder(cancelButton_, okButton_);

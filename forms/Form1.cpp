@@ -1,7 +1,9 @@
 #include "Form1.h"
 
+#include "EnterPressesButton.h"
 #include "Form1Layout.h"
 #include "Form1Style.h"
+#include "ModuleListCoupling.h"
 #include "platform/qt/BrowserControl.h"
 #include "platform/qt/ClickableLabel.h"
 #include "platform/qt/ProgramStart.h"
@@ -109,7 +111,7 @@ void Form1::createControls() {
 
     applyTabOrder();
     connect(wb_, &quorvin::qt::BrowserControl::focusWidgetsChanged, this, &Form1::applyTabOrder);
-    coupleLists();
+    form1::coupleModuleLists(slotsLst_, memoryLst_, speedLst_);
     slotsLst_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -126,6 +128,7 @@ void Form1::addValueRow(QGroupBox* frame, int top, const char* caption, int capt
                 QRect(px(captionLeft), px(top), px(captionWidth), px(labelHeight)));
     valueLabels_[value] = makeValueLabel(
         frame, value, QRect(px(valueLeft), px(top), px(valueWidth), px(labelHeight)));
+    valueLabels_[value]->setAccessibleName(QString::fromUtf8(caption));
 }
 
 void Form1::createSystemFrames(QGroupBox* frame1) {
@@ -174,13 +177,13 @@ void Form1::createModuleTable(QGroupBox* frame1) {
 
 void Form1::createCommandArea(QGroupBox* frame1) {
     auto* frame8 = makeFrame(frame1, "", twipRect(7560, 3840, 4095, 2175));
-    const QCursor pointer = form1::chatCursor();
+    const QCursor pointer = form1::chatCursor(devicePixelRatioF());
 
     image1_ = new quorvin::qt::ClickableLabel(frame8);
     image1_->setObjectName(QStringLiteral("Image1"));
     image1_->setGeometry(twipRect(1200, 360, 2280, 1020));
     image1_->setAlignment(Qt::AlignLeft | Qt::AlignTop); // natural size, never stretched
-    image1_->setPixmap(form1::chatPicture());
+    image1_->setPixmap(form1::chatPicture(devicePixelRatioF()));
     image1_->setCursor(pointer);
 
     label39_ = new quorvin::qt::ClickableLabel(frame8);
@@ -198,6 +201,7 @@ void Form1::createCommandArea(QGroupBox* frame1) {
     clipboardCmd_->setFont(form1::defaultFont());
     clipboardCmd_->setGeometry(twipRect(960, 1680, 2415, 375));
     clipboardCmd_->setAutoDefault(false);
+    form1::pressOnEnter(clipboardCmd_);
 
     connect(image1_, &quorvin::qt::ClickableLabel::clicked, this, &Form1::startChat);
     connect(label39_, &quorvin::qt::ClickableLabel::clicked, this, &Form1::startChat);
@@ -210,20 +214,6 @@ void Form1::createStorePage(QGroupBox* frame1) {
     wb_->setObjectName(QStringLiteral("WB"));
     wb_->setFont(form1::defaultFont());
     wb_->setGeometry(twipRect(0, 240, 11535, 4335));
-}
-
-void Form1::coupleLists() {
-    // Each list copies its own row into the other two, reading it afresh before each copy.
-    // setCurrentRow signals only on a change, so the spreading stops once all three agree.
-    const auto follow = [this](QListWidget* own, QListWidget* first, QListWidget* second) {
-        connect(own, &QListWidget::currentRowChanged, this, [own, first, second] {
-            first->setCurrentRow(own->currentRow());
-            second->setCurrentRow(own->currentRow());
-        });
-    };
-    follow(memoryLst_, slotsLst_, speedLst_);
-    follow(slotsLst_, memoryLst_, speedLst_);
-    follow(speedLst_, memoryLst_, slotsLst_);
 }
 
 void Form1::copyReport() {
@@ -284,7 +274,13 @@ void Form1::setLabelCaption(ValueLabel label, const std::string& text) {
     if (widget == nullptr)
         throw std::logic_error("The results window has no value label " +
                                quorvin::labelName(label));
-    widget->setText(quorvin::qt::toQString(text));
+    const QString caption = quorvin::qt::toQString(text);
+    widget->setText(caption);
+    // A value cut off at the label's edge is shown whole in its tooltip, and screen readers read
+    // it as the description of the label its caption names.
+    const bool fits = widget->fontMetrics().horizontalAdvance(caption) <= widget->width();
+    widget->setToolTip(fits ? QString() : quorvin::qt::plainToolTip(caption));
+    widget->setAccessibleDescription(caption);
 }
 
 std::string Form1::labelCaption(ValueLabel label) const {

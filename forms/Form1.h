@@ -58,7 +58,6 @@ private:
                      quorvin::ValueLabel value, int valueWidth);
     QListWidget* requireList(quorvin::ModuleList list) const;
     void applyTabOrder();
-    void coupleLists();
     void copyReport();
     void startChat();
 

@@ -12,6 +12,19 @@ constexpr const char* iconPath = ":/quorvin/quorvin.ico";
 constexpr const char* chatPicturePath = ":/quorvin/chat.ico";
 constexpr const char* chatCursorPath = ":/quorvin/chat.cur";
 constexpr QPoint chatCursorHotSpot(12, 1);
+// The same two pictures with twice the pixels, for scaled screens.
+constexpr const char* chatPicture2xPath = ":/quorvin/chat@2x.png";
+constexpr const char* chatCursor2xPath = ":/quorvin/chat-cursor@2x.png";
+
+// Above 100 % the twice-as-large drawing, scaled down where the screen is not at 200 %, is
+// sharper than the natural one scaled up.
+QPixmap picture(const char* path1x, const char* path2x, qreal devicePixelRatio) {
+    if (devicePixelRatio <= 1.0)
+        return QPixmap(QString::fromUtf8(path1x));
+    QPixmap twice(QString::fromUtf8(path2x));
+    twice.setDevicePixelRatio(2.0);
+    return twice;
+}
 
 // The first of MS Sans Serif's look-alikes that is really installed. Asking for a missing family
 // lets fontconfig substitute whatever it likes, often a much wider face.
@@ -66,12 +79,14 @@ QIcon programIcon() {
     return QIcon(iconPath);
 }
 
-QPixmap chatPicture() {
-    return QPixmap(chatPicturePath);
+QPixmap chatPicture(qreal devicePixelRatio) {
+    return picture(chatPicturePath, chatPicture2xPath, devicePixelRatio);
 }
 
-QCursor chatCursor() {
-    return QCursor(QPixmap(chatCursorPath), chatCursorHotSpot.x(), chatCursorHotSpot.y());
+QCursor chatCursor(qreal devicePixelRatio) {
+    // The hot spot is given in the pointer's own size, whatever its pixel count.
+    return QCursor(picture(chatCursorPath, chatCursor2xPath, devicePixelRatio),
+                   chatCursorHotSpot.x(), chatCursorHotSpot.y());
 }
 
 } // namespace form1

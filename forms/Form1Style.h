@@ -23,9 +23,11 @@ void makeTextBlue(QWidget* widget);
 void condenseToFit(QWidget* widget, const QString& caption, int width);
 
 QIcon programIcon();
-// The chat picture at its natural 152 x 68 pixels.
-QPixmap chatPicture();
-// The pointer over the chat picture and link, hot spot (12, 1).
-QCursor chatCursor();
+// The chat picture at its natural 152 x 68 pixels. On a screen scaled above 100 % it is drawn
+// from the picture with twice the pixels, so that it stays sharp instead of being enlarged.
+QPixmap chatPicture(qreal devicePixelRatio = 1.0);
+// The pointer over the chat picture and link, hot spot (12, 1), as large as the screen's other
+// pointers at any scale, from the same two drawings.
+QCursor chatCursor(qreal devicePixelRatio = 1.0);
 
 } // namespace form1

@@ -69,6 +69,9 @@ frmSplash::frmSplash(Scan scan, QWidget* parent)
     label2_->setObjectName(QStringLiteral("Label2"));
     label2_->setGeometry(twipRect(240, 720, 3135, 375));
     label2_->setFont(serifFont(15.75));
+    // Where the serif font runs a few pixels wider than the label, the caption is drawn narrower
+    // rather than losing its last full stop.
+    form1::condenseToFit(label2_, label2_->text(), label2_->width());
     for (QLabel* label : {label1_, label2_})
         label->setTextFormat(Qt::PlainText);
 

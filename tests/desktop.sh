@@ -3,9 +3,9 @@
 
 # Starts a virtual X server on a display numbered from the given base up, and exports DISPLAY.
 # Its process id is in xvfb_pid.
-start_virtual_display() { # base display number
+start_virtual_display() { # base display number, [screen size, 1280x1024 unless given]
     local display=:$(($1 + RANDOM % 50))
-    Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb "$display" -screen 0 "${2:-1280x1024}x24" -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY=$display
     sleep 1

@@ -7,6 +7,8 @@ quorvin-N.png    the same icon drawn at N x N pixels, for the desktop's icon the
 chat.ico         the chat picture: 152x68 at 256 colours and at 32 bits per pixel
 chat.cur         the chat cursor: 32x32, 16 colours, hot spot (12, 1)
 chat-cursor.png  the same cursor as a PNG, since Qt builds cursors from pixmaps
+chat@2x.png      the chat picture at 304x136, for screens at 150 % and more
+chat-cursor@2x.png the cursor at 64x64, hot spot (24, 2), for the same screens
 
 Everything is drawn here and written byte for byte the same on every run, so the files in the
 repository can always be checked against this script.
@@ -189,13 +191,16 @@ def inside_triangle(x, y, a, b, c):
     return (s1 >= 0 and s2 >= 0 and s3 >= 0) or (s1 <= 0 and s2 <= 0 and s3 <= 0)
 
 
-def chat_banner():
+def chat_banner(scale=1):
+    """The banner at 152 x 68 logical pixels, drawn with scale x scale device pixels to each: the
+    shapes are sampled at the centre of each device pixel, and the outlines stay one logical
+    pixel wide, so a larger scale gives finer edges rather than bigger steps."""
     width, height = 152, 68
     navy = (16, 40, 96, 255)
     bubble_edge = (40, 64, 120, 255)
     white = (255, 255, 255, 255)
     line_grey = (176, 188, 208, 255)
-    p = blank(width, height, (0, 0, 0, 0))
+    p = blank(width * scale, height * scale, (0, 0, 0, 0))
 
     def banner(x, y, inset):
         return inside_rounded(x, y, inset, inset, width - inset, height - inset, 10 - inset)
@@ -206,24 +211,32 @@ def chat_banner():
                                (47 + 2 * inset, 47 - inset))
         return body or tail
 
-    for y in range(height):
+    for device_y in range(height * scale):
+        # The shape tests add half a pixel to the coordinates they are given.
+        y = (device_y + 0.5) / scale - 0.5
         # Sky-blue gradient, light at the top, in 8 steps so the 256-colour copy matches it.
-        step = y * 8 // height
+        step = device_y // scale * 8 // height
         shade = (200 - 14 * step, 222 - 10 * step, 255, 255)
-        for x in range(width):
+        for device_x in range(width * scale):
+            x = (device_x + 0.5) / scale - 0.5
             if not banner(x, y, 0):
                 continue
-            p[y][x] = shade if banner(x, y, 1) else navy
+            p[device_y][device_x] = shade if banner(x, y, 1) else navy
             # The person: head and shoulders, cut off by the banner's lower edge.
             if inside_ellipse(x, y, 30, 25, 10, 11) or (
                     inside_ellipse(x, y, 30, 66, 22, 26) and banner(x, y, 1)):
-                p[y][x] = navy
+                p[device_y][device_x] = navy
             if bubble(x, y, 0):
-                p[y][x] = white if bubble(x, y, 1) else bubble_edge
+                p[device_y][device_x] = white if bubble(x, y, 1) else bubble_edge
     # Stand-ins for the lines of text in the bubble.
     for top, right in ((17, 134), (27, 128), (37, 112)):
-        fill(p, 72, top, right, top + 4, line_grey)
+        fill(p, 72 * scale, top * scale, right * scale, (top + 4) * scale, line_grey)
     return p
+
+
+def doubled(picture):
+    """Each pixel as two by two: the pixel-art cursor at twice the size, its steps kept sharp."""
+    return [[c for c in row for _ in range(2)] for row in picture for _ in range(2)]
 
 
 # ---- file formats ----------------------------------------------------------------------------
@@ -350,6 +363,9 @@ def build():
         ]),
         "chat.cur": icon_file(2, [(32, 32, 16, *CURSOR_HOT_SPOT, dib_4bit(hand))]),
         "chat-cursor.png": png_file(true_colour(hand)),
+        # For screens at 150 % and more: twice the pixels, shown at the same size.
+        "chat@2x.png": png_file(chat_banner(2)),
+        "chat-cursor@2x.png": png_file(true_colour(doubled(hand))),
     }
 
 

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "DmiIdAttributes.h"
 #include "ProcFacts.h"
 #include "SmbiosFindings.h"
 #include "SmbiosSource.h"
+#include "UdevMemoryDatabase.h"
 #include "platform/snapshot/Snapshot.h"
+#include "platform/snapshot/SourceNotes.h"
 
 #include <filesystem>
 #include <memory>
@@ -12,26 +15,55 @@
 
 namespace quorvin::linux_hw {
 
-// Where the machine's description is read from; tests point these at trees of their own.
-struct LinuxRoots {
-    std::filesystem::path dmiTables = "/sys/firmware/dmi/tables";
-    std::filesystem::path proc = "/proc";
-    std::filesystem::path sys = "/sys";
-    std::string machine = hostMachine();
+// Every file of the machine's description is read under one root folder: "/" for this machine,
+// another machine's copied tree for tests and support staff.
+struct LinuxMachine {
+    std::filesystem::path root = "/";
+    std::string machine = hostMachine(); // uname's machine field
+
+    std::filesystem::path dmiTables() const { return root / "sys/firmware/dmi/tables"; }
+    std::filesystem::path dmiId() const { return root / "sys/class/dmi/id"; }
+    std::filesystem::path udevDmiEntry() const { return root / "run/udev/data/+dmi:id"; }
+    std::filesystem::path proc() const { return root / "proc"; }
+    std::filesystem::path sys() const { return root / "sys"; }
 };
 
-// The seven classes from SMBIOS findings and kernel facts. Win32_ComputerSystem always has one
-// instance; Win32_Processor has one per package the kernel lists (at least one per populated
-// SMBIOS socket), its external clock taken from the socket of the same position; the other
-// classes have the instances SMBIOS gives, none without it.
-snapshot::Snapshot buildLinuxSnapshot(const SmbiosFindings& smbios, const ProcFacts& proc);
+// The names wmi-dump gives the sources.
+inline constexpr std::string_view smbiosSource = "SMBIOS tables";
+inline constexpr std::string_view dmiIdSource = "dmi/id";
+inline constexpr std::string_view udevSource = "udev memory database";
+inline constexpr std::string_view procSource = "/proc";
 
-// The live machine: SMBIOS from the kernel's tables when they are readable, else none.
-snapshot::Snapshot readLinuxSnapshot(const LinuxRoots& roots = {});
-// A dump file's SMBIOS table with the kernel facts of this machine. Throws SmbiosError.
-snapshot::Snapshot readLinuxSnapshot(const LinuxRoots& roots,
-                                     const std::filesystem::path& smbiosDump);
+// What each source says, before the choice between them. The tables are readable by root only;
+// dmi/id and udev's database carry much of the same for everyone.
+struct MachineFacts {
+    std::optional<SmbiosFindings> smbios; // nullopt: no readable tables
+    DmiIdInstances dmiId;
+    std::optional<UdevMemoryFacts> udevMemory;
+    ProcFacts proc;
+};
 
-std::unique_ptr<snapshot::SnapshotProvider> makeLinuxProvider(const LinuxRoots& roots = {});
+struct LinuxReading {
+    snapshot::Snapshot snapshot;
+    snapshot::SourceNotes sources;
+};
+
+// The seven classes, each field from the first source that answers it: the tables, then dmi/id
+// (the system, product, board and BIOS strings) and udev's database (memory array and modules),
+// then /proc and /sys (memory total, system type, processors). A class no source answers has no
+// instance, except Win32_ComputerSystem, which always has one. Win32_Processor has one instance
+// per package the kernel lists (at least one per populated SMBIOS socket), its external clock
+// taken from the socket of the same position; only the tables know that clock.
+LinuxReading buildLinuxReading(const MachineFacts& facts);
+
+MachineFacts readMachineFacts(const LinuxMachine& machine);
+
+// The machine under the root, from whatever its files let this user read.
+LinuxReading readLinuxMachine(const LinuxMachine& machine = {});
+// A dump file's SMBIOS table with the kernel facts under the root (and nothing else, so that two
+// machines' strings never mix). Throws SmbiosError.
+LinuxReading readLinuxMachine(const LinuxMachine& machine, const std::filesystem::path& smbiosDump);
+
+std::unique_ptr<snapshot::SnapshotProvider> makeLinuxProvider(const LinuxMachine& machine = {});
 
 } // namespace quorvin::linux_hw

@@ -33,4 +33,10 @@ BrowserControl* makeBrowserControl(QWidget* parent) {
 #endif
 }
 
+void warmUpBrowserControl([[maybe_unused]] QObject* owner) {
+#if defined(QUORVIN_WITH_WEBENGINE)
+    warmUpWebEngine(owner);
+#endif
+}
+
 } // namespace quorvin::qt

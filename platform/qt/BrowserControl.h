@@ -27,6 +27,12 @@ signals:
 // otherwise a link that opens the system browser.
 BrowserControl* makeBrowserControl(QWidget* parent);
 
+// Starts, out of sight, the parts of the browser control that take long to start the first time
+// (the web engine's processes and drawing context), so that the results window opens quickly.
+// Loads no page and sends nothing; where the control has nothing slow to start, does nothing.
+// What it starts lives no longer than the owner.
+void warmUpBrowserControl(QObject* owner);
+
 // Checks the text is an absolute, valid URL; throws std::invalid_argument otherwise.
 QUrl browsableUrl(const std::string& address);
 

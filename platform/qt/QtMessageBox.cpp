@@ -2,7 +2,9 @@
 
 #include "QtText.h"
 
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace quorvin::qt {
 
@@ -10,6 +12,13 @@ void showPlainMessage(QWidget* parent, const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(programTitle), toQString(text),
                     QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
+    // A message box is as wide as its text, which can leave the title cut short; a spacer as
+    // wide as the title with room for the title bar's buttons keeps it whole.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int titleWidth = box.fontMetrics().horizontalAdvance(box.windowTitle()) + 120;
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
 }
 

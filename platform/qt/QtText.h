@@ -16,4 +16,11 @@ inline std::string toUtf8(const QString& text) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+// A tooltip that shows the text as it stands: Qt would take a text that looks like markup for
+// rich text, so it is escaped, and its blanks are kept.
+inline QString plainToolTip(const QString& text) {
+    return QStringLiteral("<p style=\"white-space:pre\">") + text.toHtmlEscaped() +
+           QStringLiteral("</p>");
+}
+
 } // namespace quorvin::qt

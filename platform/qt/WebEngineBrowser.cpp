@@ -1,11 +1,24 @@
 #include "WebEngineBrowser.h"
 
 #include <QEvent>
+#include <QPointer>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace quorvin::qt {
+
+namespace {
+QPointer<QWebEnginePage> warmPage;
+}
+
+void warmUpWebEngine(QObject* owner) {
+    if (warmPage)
+        return;
+    // A page without a view starts the engine and a page process; it is never shown.
+    warmPage = new QWebEnginePage(owner);
+    warmPage->setUrl(QUrl(QStringLiteral("about:blank")));
+}
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent)
     : LinkFallbackBrowser(parent)
@@ -19,6 +32,10 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent)
     // The engine makes the widget that takes the view's focus only once a page starts, and Qt
     // puts it at the end of the window's tab order.
     view_->installEventFilter(this);
+    connect(view_, &QWebEngineView::loadFinished, this, [] {
+        if (warmPage)
+            warmPage->deleteLater();
+    });
 }
 
 bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event) {

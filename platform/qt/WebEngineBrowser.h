@@ -21,4 +21,8 @@ private:
     QWebEngineView* view_;
 };
 
+// Starts the engine with a page that has no view and loads nothing but an empty page; it goes
+// once the first real view has loaded its page, or with its owner.
+void warmUpWebEngine(QObject* owner);
+
 } // namespace quorvin::qt

@@ -112,6 +112,11 @@ private slots:
         QVERIFY(windows->splash());
         QVERIFY(windows->splash()->isVisible());
         QCOMPARE(windows->splash()->ticks(), 0);
+        // Its caption is drawn whole, last full stop included, in the label's own width.
+        const auto* caption = windows->splash()->findChild<QLabel*>("Label2");
+        QVERIFY(caption);
+        QCOMPARE(caption->width(), 209);
+        QVERIFY(caption->fontMetrics().horizontalAdvance(caption->text()) <= caption->width());
         QTRY_VERIFY(!windows->dialog());
 
         QTRY_VERIFY_WITH_TIMEOUT(windows->form1() && windows->form1()->isVisible(), 10000);
@@ -151,11 +156,27 @@ private slots:
         QCOMPARE(calls, 3); // after success no further tick runs
     }
 
+    void cancelEndsAtOnceWithoutAScan_data() {
+        QTest::addColumn<int>("key"); // 0: a click
+        QTest::newRow("click") << 0;
+        QTest::newRow("enter on the focused button") << int(Qt::Key_Return);
+        QTest::newRow("keypad enter") << int(Qt::Key_Enter);
+        QTest::newRow("space") << int(Qt::Key_Space);
+    }
+
     void cancelEndsAtOnceWithoutAScan() {
+        QFETCH(int, key);
         auto windows = makeWindows(machine_);
         QSignalSpy finished(windows.get(), &ProgramWindows::finished);
         startAndWaitForDisclaimer(*windows);
-        QTest::mouseClick(windows->dialog()->cancelButton(), Qt::LeftButton);
+        QPushButton* cancel = windows->dialog()->cancelButton();
+        if (key == 0) {
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        } else {
+            cancel->setFocus();
+            QTest::keyClick(cancel, Qt::Key(key),
+                            key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        }
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished.first().first().toInt(), 0);
         QVERIFY(!windows->dialog());

@@ -13,7 +13,8 @@ for tool in Xvfb openbox xdotool wmctrl import xprop; do
 done
 
 source "$(dirname "$0")/../desktop.sh"
-start_virtual_display 70
+# Room for the results window at 200 %.
+start_virtual_display 70 1900x1600
 start_window_manager
 trap 'kill $wm_pid $xvfb_pid 2>/dev/null; wait 2>/dev/null' EXIT
 
@@ -49,6 +50,10 @@ results=785x706
 # Cancel ends at once, with exit code 0.
 start_program cancel
 if dialog=$(window_of_size $disclaimer); then
+    # The browser's engine starts meanwhile, out of sight.
+    sleep 1
+    [ "$(xdotool search --onlyvisible --pid "$pid" | grep -cvx "$dialog")" = 0 ] ||
+        fail "disclaimer: another window stands beside it"
     import -window root "$artifacts/disclaimer.png"
     click_at "$dialog" 256 300 # CancelButton
     wait_exit 5 && [ "$rc" = 0 ] || fail "Cancel: exit code $rc"
@@ -87,6 +92,25 @@ if dialog=$(window_of_size $disclaimer); then
     fi
 else
     fail "scan: no disclaimer"; kill "$pid"
+fi
+
+# On a screen at 200 % the windows keep their layout at twice the pixels, with the chat picture
+# and cursor drawn for it: results-200.png is there to be looked at.
+export QT_SCALE_FACTOR=2
+start_program scaled
+unset QT_SCALE_FACTOR
+if dialog=$(window_of_size 820x644); then
+    click_at "$dialog" 336 600 # OKButton
+    if form=$(window_of_size 1570x1412); then
+        sleep 2
+        import -window root "$artifacts/results-200.png"
+        wmctrl -i -c "$form"
+        wait_exit 10 && [ "$rc" = 0 ] || fail "200 %: exit code $rc"
+    else
+        fail "200 %: no results window at twice the size"; kill "$pid"
+    fi
+else
+    fail "200 %: no disclaimer at twice the size"; kill "$pid"
 fi
 
 echo "e2e: screenshots in $artifacts"

@@ -4,6 +4,7 @@
 #include "TestMachine.h"
 
 #include "forms/Form1.h"
+#include "forms/ModuleListCoupling.h"
 #include "platform/qt/BrowserControl.h"
 #include "platform/qt/ClickableLabel.h"
 #include "platform/qt/QtText.h"
@@ -20,7 +21,10 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextDocument>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -36,12 +40,14 @@ const std::string storeHost = "127.0.0.1:9";
 
 // One scanned window, with the same scan run against the recording stand-in for comparison.
 struct ScannedWindow {
-    quorvin::snapshot::SnapshotProvider provider{formtest::machineSnapshot()};
-    quorvin::snapshot::SnapshotProvider headlessProvider{formtest::machineSnapshot()};
+    quorvin::snapshot::SnapshotProvider provider;
+    quorvin::snapshot::SnapshotProvider headlessProvider;
     std::unique_ptr<Form1> form;
     std::unique_ptr<quorvin::HeadlessResultsWindow> headless;
 
-    ScannedWindow() {
+    explicit ScannedWindow(const quorvin::snapshot::Snapshot& machine = formtest::machineSnapshot())
+        : provider(machine)
+        , headlessProvider(machine) {
         form = std::make_unique<Form1>(quorvin::ScanEnvironment{provider, {","}, storeHost});
         headless = std::make_unique<quorvin::HeadlessResultsWindow>(
             quorvin::ScanEnvironment{headlessProvider, {","}, storeHost});
@@ -110,6 +116,9 @@ private slots:
     void clickInOneListSelectsTheRowInAll_data();
     void clickInOneListSelectsTheRowInAll();
     void arrowKeysMoveAllThreeLists();
+    void listsStartUnselectedAndAgreeOnNone();
+    void aValueCutShortShowsWholeInItsTooltip();
+    void listsScrollTogether();
     void copyButtonPutsTheReportOnTheClipboardEachTime();
     void chatBrowserFailureShowsTheMessageOncePerClick_data();
     void chatBrowserFailureShowsTheMessageOncePerClick();
@@ -315,14 +324,100 @@ void Form1Test::arrowKeysMoveAllThreeLists() {
         QCOMPARE(w.form->moduleList(other)->currentRow(), 1);
 }
 
+void Form1Test::listsStartUnselectedAndAgreeOnNone() {
+    ScannedWindow w;
+    w.form->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+    const auto selections = [&] {
+        QList<int> rows;
+        for (const ModuleList list : {ModuleList::Slots, ModuleList::Memory, ModuleList::Speed})
+            rows << form1::selectedIndex(w.form->moduleList(list));
+        return rows;
+    };
+    QCOMPARE(selections(), QList<int>({-1, -1, -1}));
+
+    QListWidget* memory = w.form->moduleList(ModuleList::Memory);
+    const QPoint row1 = memory->visualItemRect(memory->item(1)).center();
+    QTest::mouseClick(memory->viewport(), Qt::LeftButton, {}, row1);
+    QCOMPARE(selections(), QList<int>({1, 1, 1}));
+    QTest::mouseClick(memory->viewport(), Qt::LeftButton, Qt::ControlModifier, row1);
+    QCOMPARE(selections(), QList<int>({-1, -1, -1}));
+
+    QListWidget* speed = w.form->moduleList(ModuleList::Speed);
+    QTest::mouseClick(speed->viewport(), Qt::LeftButton, {},
+                      speed->visualItemRect(speed->item(2)).center());
+    QCOMPARE(selections(), QList<int>({2, 2, 2}));
+    const QPoint belowTheRows(5, speed->viewport()->height() - 3);
+    QVERIFY(!speed->itemAt(belowTheRows));
+    QTest::mouseClick(speed->viewport(), Qt::LeftButton, {}, belowTheRows);
+    QCOMPARE(selections(), QList<int>({-1, -1, -1}));
+}
+
+void Form1Test::aValueCutShortShowsWholeInItsTooltip() {
+    const std::string longName =
+        "Intel(R) Core(TM) i9-14900KS <b>24</b> Cores & 32 Threads @ 6.2GHz";
+    quorvin::snapshot::Snapshot machine = formtest::machineSnapshot();
+    using T = quorvin::ScanValue;
+    machine.addInstance("Win32_Processor", {{"Name", T::text(longName)},
+                                            {"manufacturer", T::text("GenuineIntel")},
+                                            {"CurrentClockSpeed", T::integer(3200)},
+                                            {"extclock", T::integer(100)}});
+    ScannedWindow w(machine);
+    w.form->show();
+    const QLabel* name = w.form->valueLabel(ValueLabel::Label27);
+    QCOMPARE(name->text(), QString::fromStdString(longName));
+    QVERIFY(name->fontMetrics().horizontalAdvance(name->text()) > name->width());
+    QTextDocument tip;
+    tip.setHtml(name->toolTip());
+    QCOMPARE(tip.toPlainText(), QString::fromStdString(longName)); // whole, markup shown as text
+    QCOMPARE(name->accessibleName(), QString("Name"));
+    QCOMPARE(name->accessibleDescription(), QString::fromStdString(longName));
+    QCOMPARE(w.form->valueLabel(ValueLabel::Label33)->toolTip(), QString()); // "1.2.3" fits
+}
+
+void Form1Test::listsScrollTogether() {
+    ScannedWindow w;
+    for (const ModuleList list : {ModuleList::Slots, ModuleList::Memory, ModuleList::Speed})
+        for (int row = 0; row < 30; ++row)
+            w.form->moduleList(list)->addItem(QString::number(row));
+    w.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+    const auto positions = [&] {
+        QList<int> values;
+        for (const ModuleList list : {ModuleList::Slots, ModuleList::Memory, ModuleList::Speed})
+            values << w.form->moduleList(list)->verticalScrollBar()->value();
+        return values;
+    };
+    QListWidget* memory = w.form->moduleList(ModuleList::Memory);
+    const QPoint at = memory->viewport()->rect().center();
+    QWheelEvent wheel(at, memory->viewport()->mapToGlobal(at), {}, QPoint(0, -240), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(memory->viewport(), &wheel);
+    QVERIFY(positions().first() > 0);
+    QCOMPARE(positions(), QList<int>(3, positions().first()));
+
+    QListWidget* slotList = w.form->moduleList(ModuleList::Slots);
+    slotList->setFocus();
+    QTest::keyClick(slotList, Qt::Key_End);
+    QCOMPARE(positions(), QList<int>(3, slotList->verticalScrollBar()->maximum()));
+}
+
 void Form1Test::copyButtonPutsTheReportOnTheClipboardEachTime() {
     ScannedWindow w;
     w.form->show();
     const QString report = quorvin::qt::toQString(w.form->reportText());
     QCOMPARE(report.count("\r\n"), 35);
-    for (int click = 0; click < 2; ++click) {
+    // A click, then Enter on the focused button, as on Windows.
+    for (int press = 0; press < 2; ++press) {
         QGuiApplication::clipboard()->setText("something else");
-        const auto messages = messagesDuring([&] { w.form->clipboardCmd()->click(); });
+        const auto messages = messagesDuring([&] {
+            if (press == 0) {
+                w.form->clipboardCmd()->click();
+            } else {
+                w.form->clipboardCmd()->setFocus();
+                QTest::keyClick(w.form->clipboardCmd(), Qt::Key_Return);
+            }
+        });
         QCOMPARE(messages.size(), 0);
         QCOMPARE(QGuiApplication::clipboard()->text(), report);
     }

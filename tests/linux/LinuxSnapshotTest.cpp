@@ -13,7 +13,7 @@ namespace {
 using testing::Bytes;
 
 // A machine's /proc and /sys with one two-core package and 16 GB seen by the kernel.
-LinuxRoots fakeMachine(testing::FakeTree& tree) {
+LinuxMachine fakeMachine(testing::FakeTree& tree) {
     tree.write("proc/meminfo", "MemTotal:       16318480 kB\n");
     tree.write("proc/cpuinfo",
                "processor\t: 0\nvendor_id\t: AuthenticAMD\nmodel name\t: AMD Ryzen 5 3600\n"
@@ -21,8 +21,7 @@ LinuxRoots fakeMachine(testing::FakeTree& tree) {
                "processor\t: 1\nvendor_id\t: AuthenticAMD\nmodel name\t: AMD Ryzen 5 3600\n"
                "cpu MHz\t\t: 2200.000\nphysical id\t: 0\n\n");
     std::filesystem::create_directories(tree.root() / "sys");
-    return LinuxRoots{tree.root() / "firmware/dmi/tables", tree.root() / "proc",
-                      tree.root() / "sys", "x86_64"};
+    return LinuxMachine{tree.root(), "x86_64"};
 }
 
 std::size_t count(const snapshot::Snapshot& s, std::string_view className) {
@@ -42,7 +41,7 @@ ScanValue scan(snapshot::Snapshot snapshot, std::string* report = nullptr) {
 
 TEST(LinuxSnapshot, WithoutSmbiosOnlyKernelFactsAndTheScanSucceeds) {
     testing::FakeTree tree;
-    const snapshot::Snapshot snapshot = readLinuxSnapshot(fakeMachine(tree));
+    const snapshot::Snapshot snapshot = readLinuxMachine(fakeMachine(tree)).snapshot;
     EXPECT_EQ(count(snapshot, "Win32_ComputerSystem"), 1u);
     EXPECT_EQ(count(snapshot, "Win32_Processor"), 1u);
     for (const char* smbiosOnly : {"Win32_PhysicalMemoryArray", "Win32_PhysicalMemory",
@@ -53,33 +52,33 @@ TEST(LinuxSnapshot, WithoutSmbiosOnlyKernelFactsAndTheScanSucceeds) {
 
 TEST(LinuxSnapshot, UnreadableOrGarbageKernelTablesCountAsNoSmbios) {
     testing::FakeTree tree;
-    LinuxRoots roots = fakeMachine(tree);
-    tree.write("firmware/dmi/tables/smbios_entry_point", std::string(31, 'z'));
-    tree.write("firmware/dmi/tables/DMI", testing::realisticTable());
-    EXPECT_EQ(count(readLinuxSnapshot(roots), "Win32_PhysicalMemory"), 0u);
+    LinuxMachine roots = fakeMachine(tree);
+    tree.write("sys/firmware/dmi/tables/smbios_entry_point", std::string(31, 'z'));
+    tree.write("sys/firmware/dmi/tables/DMI", testing::realisticTable());
+    EXPECT_EQ(count(readLinuxMachine(roots).snapshot, "Win32_PhysicalMemory"), 0u);
 
     // An entry point without its table file.
     testing::FakeTree other;
     roots = fakeMachine(other);
-    other.write("firmware/dmi/tables/smbios_entry_point", testing::entryPoint3(100, 0));
-    EXPECT_EQ(count(readLinuxSnapshot(roots), "Win32_Bios"), 0u);
+    other.write("sys/firmware/dmi/tables/smbios_entry_point", testing::entryPoint3(100, 0));
+    EXPECT_EQ(count(readLinuxMachine(roots).snapshot, "Win32_Bios"), 0u);
 }
 
 class KernelTables : public ::testing::TestWithParam<int> {};
 
 TEST_P(KernelTables, FullScanOverTheKernelsCopyOfTheTables) {
     testing::FakeTree tree;
-    const LinuxRoots roots = fakeMachine(tree);
+    const LinuxMachine roots = fakeMachine(tree);
     std::uint16_t structures = 0;
     const Bytes table = testing::realisticTable(&structures);
-    tree.write("firmware/dmi/tables/smbios_entry_point",
+    tree.write("sys/firmware/dmi/tables/smbios_entry_point",
                GetParam() == 3
                    ? testing::entryPoint3(static_cast<std::uint32_t>(table.size()), 0x7A3E0000)
                    : testing::entryPoint2(static_cast<std::uint16_t>(table.size()), structures,
                                           0x000E8000));
-    tree.write("firmware/dmi/tables/DMI", table);
+    tree.write("sys/firmware/dmi/tables/DMI", table);
 
-    const snapshot::Snapshot snapshot = readLinuxSnapshot(roots);
+    const snapshot::Snapshot snapshot = readLinuxMachine(roots).snapshot;
     EXPECT_EQ(count(snapshot, "Win32_PhysicalMemory"), 2u) << "two empty sockets left out";
     EXPECT_EQ(count(snapshot, "Win32_Processor"), 1u);
     const auto& processor = snapshot.find("Win32_Processor")->instances[0];
@@ -99,13 +98,13 @@ INSTANTIATE_TEST_SUITE_P(EntryPointVersions, KernelTables, ::testing::Values(2, 
 
 TEST(LinuxSnapshot, DumpFilesOfBothVersionsGiveTheSameAnswer) {
     testing::FakeTree tree;
-    const LinuxRoots roots = fakeMachine(tree);
+    const LinuxMachine roots = fakeMachine(tree);
     std::uint16_t structures = 0;
     const Bytes table = testing::realisticTable(&structures);
     const auto v2 = tree.write("v2.bin", testing::dumpFile2(table, structures));
     const auto v3 = tree.write("v3.bin", testing::dumpFile3(table));
-    const snapshot::Snapshot a = readLinuxSnapshot(roots, v2);
-    const snapshot::Snapshot b = readLinuxSnapshot(roots, v3);
+    const snapshot::Snapshot a = readLinuxMachine(roots, v2).snapshot;
+    const snapshot::Snapshot b = readLinuxMachine(roots, v3).snapshot;
     ASSERT_EQ(count(a, "Win32_PhysicalMemory"), 2u);
     for (const auto& c : a.classes()) {
         const snapshot::ClassInstances* other = b.find(c.className);
@@ -119,10 +118,10 @@ TEST(LinuxSnapshot, DumpFilesOfBothVersionsGiveTheSameAnswer) {
 
 TEST(LinuxSnapshot, DumpFileErrorsNameTheFileAndTheFault) {
     testing::FakeTree tree;
-    const LinuxRoots roots = fakeMachine(tree);
+    const LinuxMachine roots = fakeMachine(tree);
     const auto check = [&](const std::filesystem::path& file, const std::string& fault) {
         try {
-            readLinuxSnapshot(roots, file);
+            readLinuxMachine(roots, file).snapshot;
             ADD_FAILURE() << "no error for " << file;
         } catch (const SmbiosError& e) {
             const std::string message = e.what();
@@ -139,15 +138,15 @@ TEST(LinuxSnapshot, DumpFileErrorsNameTheFileAndTheFault) {
 
 TEST(LinuxSnapshot, TruncatedDumpYieldsFewerModules) {
     testing::FakeTree tree;
-    const LinuxRoots roots = fakeMachine(tree);
+    const LinuxMachine roots = fakeMachine(tree);
     Bytes dump = testing::dumpFile3(testing::realisticTable());
-    const auto full = readLinuxSnapshot(roots, tree.write("full.bin", dump));
+    const auto full = readLinuxMachine(roots, tree.write("full.bin", dump)).snapshot;
     // Cut inside the second module's strings, so its string area has no end.
     const std::string marker = "ChannelB-DIMM0";
     const auto at = std::search(dump.begin(), dump.end(), marker.begin(), marker.end());
     ASSERT_NE(at, dump.end());
     dump.erase(at + 4, dump.end());
-    const auto cut = readLinuxSnapshot(roots, tree.write("cut.bin", dump));
+    const auto cut = readLinuxMachine(roots, tree.write("cut.bin", dump)).snapshot;
     EXPECT_EQ(count(full, "Win32_PhysicalMemory"), 2u);
     EXPECT_EQ(count(cut, "Win32_PhysicalMemory"), 1u);
     EXPECT_EQ(scan(cut), ScanValue::text("Success"));

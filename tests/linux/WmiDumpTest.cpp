@@ -1,5 +1,6 @@
 // Runs the built wmi-dump the way a support engineer would and checks its exit codes and output.
 #include "FakeTree.h"
+#include "PublishedMachine.h"
 #include "SmbiosBuilder.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <array>
 #include <cstdio>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace quorvin {
 namespace {
@@ -119,7 +121,8 @@ TEST(WmiDump, JsonOverADumpFileHasEveryClassAndPropertyWithItsKind) {
     // Readable form: same classes, a line per property.
     const ToolRun readable = wmiDump("--smbios " + quoted(file));
     ASSERT_EQ(readable.exitCode, 0);
-    EXPECT_NE(readable.out.find("Win32_PhysicalMemory (2 instances)\n"), std::string::npos)
+    EXPECT_NE(readable.out.find("Win32_PhysicalMemory (2 instances; from SMBIOS tables)\n"),
+              std::string::npos)
         << readable.out;
     EXPECT_NE(readable.out.find("    capacity: \"8589934592\"\n"), std::string::npos);
     EXPECT_NE(readable.out.find("    MaxCapacity: 33554432\n"), std::string::npos);
@@ -130,6 +133,31 @@ TEST(WmiDump, JsonOverADumpFileHasEveryClassAndPropertyWithItsKind) {
     EXPECT_NE(report.out.find("Slots: ChannelA-DIMM0,ChannelB-DIMM0,\r\n"), std::string::npos)
         << report.out;
     EXPECT_NE(report.out.find("\r\nAddress: http://"), std::string::npos) << report.out;
+}
+
+// The tables and the serial number are root's; an ordinary user still gets everything else.
+TEST(WmiDump, AnOrdinaryUserGetsTheAnswerWithoutTheTables) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to run the tool as the user nobody";
+    testing::FakeTree tree;
+    testing::writePublishedMachine(tree);
+    const std::string args = "--json --root " + quoted(tree.root());
+    const ToolRun asRoot = wmiDump(args);
+    const ToolRun asNobody =
+        wmiDump(args, "setpriv --reuid=nobody --regid=nogroup --clear-groups", true);
+    ASSERT_EQ(asRoot.exitCode, 0);
+    ASSERT_EQ(asNobody.exitCode, 0) << asNobody.out;
+    auto expected = nlohmann::ordered_json::parse(asRoot.out);
+    ASSERT_EQ(expected["Win32_ComputerSystemProduct"][0]["IdentifyingNumber"], "Default string");
+    expected["Win32_ComputerSystemProduct"][0]["IdentifyingNumber"] = nullptr;
+    ASSERT_EQ(expected["Win32_Processor"][0]["extclock"], 100);
+    expected["Win32_Processor"][0]["extclock"] = nullptr;
+    EXPECT_EQ(nlohmann::ordered_json::parse(asNobody.out), expected);
+
+    const ToolRun readable = wmiDump("--root " + quoted(tree.root()),
+                                     "setpriv --reuid=nobody --regid=nogroup --clear-groups");
+    EXPECT_NE(readable.out.find("Win32_Bios (1 instance; from dmi/id)\n"), std::string::npos)
+        << readable.out;
 }
 
 TEST(WmiDump, JsonOfThisMachineSucceeds) {

@@ -54,10 +54,32 @@ TEST(CompiledPictures, ChatPictureKeepsItsTransparentCorners) {
 }
 
 TEST(CompiledPictures, CursorPngHasItsFingertipAtTheHotSpot) {
-    const QImage image(":/quorvin/chat-cursor.png");
-    ASSERT_EQ(image.size(), QSize(32, 32));
-    EXPECT_EQ(image.pixel(12, 1), qRgba(0, 0, 0, 255));
-    EXPECT_EQ(qAlpha(image.pixel(12, 0)), 0);
+    for (const int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        const QImage image(scale == 1 ? ":/quorvin/chat-cursor.png"
+                                      : ":/quorvin/chat-cursor@2x.png");
+        ASSERT_EQ(image.size(), QSize(32, 32) * scale);
+        EXPECT_EQ(image.pixel(12 * scale, 1 * scale), qRgba(0, 0, 0, 255));
+        EXPECT_EQ(qAlpha(image.pixel(12 * scale, 1 * scale - 1)), 0);
+    }
+}
+
+// On scaled screens the window takes the drawings with twice the pixels at the same size.
+TEST(CompiledPictures, ScaledScreensGetTwiceThePixelsAtTheSameSize) {
+    for (const qreal ratio : {1.0, 1.5, 2.0}) {
+        SCOPED_TRACE(ratio);
+        const int pixels = ratio > 1.0 ? 2 : 1;
+        const QPixmap picture = form1::chatPicture(ratio);
+        EXPECT_EQ(picture.size(), QSize(152, 68) * pixels);
+        EXPECT_EQ(picture.deviceIndependentSize(), QSizeF(152, 68));
+        const QImage image = picture.toImage();
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+        EXPECT_EQ(qAlpha(image.pixel(76 * pixels, 34 * pixels)), 255);
+        const QCursor cursor = form1::chatCursor(ratio);
+        EXPECT_EQ(cursor.pixmap().size(), QSize(32, 32) * pixels);
+        EXPECT_EQ(cursor.pixmap().devicePixelRatio(), pixels);
+        EXPECT_EQ(cursor.hotSpot(), QPoint(12, 1));
+    }
 }
 
 TEST(CompiledPictures, WindowUsesThePicturesNotItsStandIns) {

@@ -38,6 +38,15 @@ std::string readableValue(const ScanValue& value) {
     return "null";
 }
 
+std::string sourceText(const std::vector<std::string>& sources) {
+    if (sources.empty())
+        return "; no source answered";
+    std::string text = "; from ";
+    for (std::size_t i = 0; i < sources.size(); ++i)
+        text += (i ? ", " : "") + sources[i];
+    return text;
+}
+
 } // namespace
 
 std::string jsonText(const snapshot::Snapshot& answers) {
@@ -56,12 +65,14 @@ std::string jsonText(const snapshot::Snapshot& answers) {
     return root.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
-std::string readableText(const snapshot::Snapshot& answers) {
+std::string readableText(const snapshot::Snapshot& answers, const snapshot::SourceNotes* sources) {
     std::string out;
     for (const snapshot::ClassInstances& answer : answers.classes()) {
         const std::size_t n = answer.instances.size();
-        out += answer.className + " (" + std::to_string(n) +
-               (n == 1 ? " instance)\n" : " instances)\n");
+        out += answer.className + " (" + std::to_string(n) + (n == 1 ? " instance" : " instances");
+        if (sources)
+            out += sourceText(sources->sourcesOf(answer.className));
+        out += ")\n";
         for (std::size_t i = 0; i < n; ++i) {
             out += "  #" + std::to_string(i + 1) + "\n";
             for (const snapshot::Property& p : answer.instances[i])

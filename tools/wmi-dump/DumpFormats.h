@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClassDump.h"
+#include "platform/snapshot/SourceNotes.h"
 
 #include <string>
 
@@ -10,7 +11,9 @@ namespace quorvin::dump {
 // and doubles as numbers, null as null.
 std::string jsonText(const snapshot::Snapshot& answers);
 
-// The same for a person: one block per class, one indented line per property.
-std::string readableText(const snapshot::Snapshot& answers);
+// The same for a person: one block per class, one indented line per property; with notes, the
+// heading of each class says which sources answered it, or that none did.
+std::string readableText(const snapshot::Snapshot& answers,
+                         const snapshot::SourceNotes* sources = nullptr);
 
 } // namespace quorvin::dump

@@ -18,9 +18,9 @@ DumpOptions parseDumpOptions(std::span<const std::string> args) {
     bool modeGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        auto fileArgument = [&]() -> std::filesystem::path {
+        auto pathArgument = [&](const char* what) -> std::filesystem::path {
             if (i + 1 >= args.size() || args[i + 1].empty())
-                throw UsageError(arg + " needs a file name");
+                throw UsageError(arg + " needs a " + what + " name");
             return args[++i];
         };
         if (arg == "--json")
@@ -28,9 +28,11 @@ DumpOptions parseDumpOptions(std::span<const std::string> args) {
         else if (arg == "--report")
             setMode(options, OutputMode::Report, modeGiven);
         else if (arg == "--smbios")
-            options.smbiosFile = fileArgument();
+            options.smbiosFile = pathArgument("file");
         else if (arg == "--snapshot")
-            options.snapshotFile = fileArgument();
+            options.snapshotFile = pathArgument("file");
+        else if (arg == "--root")
+            options.root = pathArgument("folder");
         else if (arg == "--help" || arg == "-h")
             options.help = true;
         else
@@ -38,17 +40,23 @@ DumpOptions parseDumpOptions(std::span<const std::string> args) {
     }
     if (options.smbiosFile && options.snapshotFile)
         throw UsageError("--smbios and --snapshot cannot be combined");
+    if (options.root && options.snapshotFile)
+        throw UsageError("--root and --snapshot cannot be combined");
     return options;
 }
 
 const char* usageText() {
-    return "Usage: wmi-dump [--json | --report] [--smbios FILE | --snapshot FILE]\n"
+    return "Usage: wmi-dump [--json | --report] [--root DIR] [--smbios FILE | --snapshot FILE]\n"
            "Prints what the WMI backend answers for the seven classes the scan reads.\n"
            "  --json           one JSON object: class name -> array of instances\n"
            "  --report         run the whole scan and print its report and store address\n"
            "  --smbios FILE    read SMBIOS from a 'dmidecode --dump-bin' file instead of the\n"
            "                   machine's tables (kernel facts still come from this machine)\n"
-           "  --snapshot FILE  replay recorded WMI instances (JSON) instead of this machine\n";
+           "  --snapshot FILE  replay recorded WMI instances (JSON) instead of this machine\n"
+           "  --root DIR       read the machine's files under DIR instead of /: the SMBIOS\n"
+           "                   tables, sys/class/dmi/id, run/udev/data/+dmi:id, proc and sys\n"
+           "The readable form names the source that answered each class: SMBIOS tables\n"
+           "(root only), dmi/id, udev memory database, /proc.\n";
 }
 
 } // namespace quorvin::dump

@@ -20,6 +20,7 @@ struct DumpOptions {
     OutputMode mode = OutputMode::Readable;
     std::optional<std::filesystem::path> smbiosFile;   // a "dmidecode --dump-bin" file
     std::optional<std::filesystem::path> snapshotFile; // recorded WMI instances (JSON)
+    std::optional<std::filesystem::path> root;         // a Linux machine's tree instead of "/"
     bool help = false;
 };
 

@@ -10,6 +10,7 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,20 +21,33 @@ using namespace quorvin;
 constexpr int exitFailure = 1;
 constexpr int exitUsage = 2;
 
-// The input named on the command line, or this machine. A file that cannot be used is the
-// user's input error, reported as such.
-std::unique_ptr<wmi::WmiProvider> chooseProvider(const dump::DumpOptions& options) {
+// What the input named on the command line, or the machine, answers, and from which sources (a
+// recording has none to name). A file that cannot be used is the user's input error, reported
+// as such.
+struct Answers {
+    std::unique_ptr<snapshot::SnapshotProvider> provider;
+    std::optional<snapshot::SourceNotes> sources;
+};
+
+Answers readAnswers(const dump::DumpOptions& options) {
+    linux_hw::LinuxMachine machine;
+    if (options.root)
+        machine.root = *options.root;
+    linux_hw::LinuxReading reading;
     try {
-        if (options.smbiosFile)
-            return std::make_unique<snapshot::SnapshotProvider>(
-                linux_hw::readLinuxSnapshot(linux_hw::LinuxRoots{}, *options.smbiosFile));
         if (options.snapshotFile)
-            return std::make_unique<snapshot::SnapshotProvider>(
-                snapshot::loadSnapshotFile(*options.snapshotFile));
+            return {std::make_unique<snapshot::SnapshotProvider>(
+                        snapshot::loadSnapshotFile(*options.snapshotFile)),
+                    std::nullopt};
+        if (options.smbiosFile)
+            reading = linux_hw::readLinuxMachine(machine, *options.smbiosFile);
     } catch (const std::exception& e) {
         throw dump::UsageError(e.what());
     }
-    return linux_hw::makeLinuxProvider();
+    if (!options.smbiosFile)
+        reading = linux_hw::readLinuxMachine(machine);
+    return {std::make_unique<snapshot::SnapshotProvider>(std::move(reading.snapshot)),
+            std::move(reading.sources)};
 }
 
 std::string oneLine(std::string text) {
@@ -53,16 +67,18 @@ int main(int argc, char** argv) {
             std::cout << dump::usageText();
             return 0;
         }
-        const auto provider = chooseProvider(options);
+        const Answers answers = readAnswers(options);
+        wmi::WmiProvider& provider = *answers.provider;
         switch (options.mode) {
         case dump::OutputMode::Report:
-            std::cout << dump::scanReport(*provider, userNumberFormat(), QUORVIN_STORE_HOST);
+            std::cout << dump::scanReport(provider, userNumberFormat(), QUORVIN_STORE_HOST);
             break;
         case dump::OutputMode::Json:
-            std::cout << dump::jsonText(dump::collectScanClasses(*provider));
+            std::cout << dump::jsonText(dump::collectScanClasses(provider));
             break;
         case dump::OutputMode::Readable:
-            std::cout << dump::readableText(dump::collectScanClasses(*provider));
+            std::cout << dump::readableText(dump::collectScanClasses(provider),
+                                            answers.sources ? &*answers.sources : nullptr);
             break;
         }
         std::cout.flush();

@@ -1,0 +1,50 @@
+#include "DmiIdAttributes.h"
+
+#include "TextFile.h"
+
+#include <algorithm>
+
+namespace quorvin::linux_hw {
+
+std::optional<ScanValue> readDmiIdAttribute(const std::filesystem::path& dmiIdDir,
+                                            std::string_view attribute) {
+    auto text = readTextFileIfPresent(dmiIdDir / attribute);
+    if (!text)
+        return std::nullopt;
+    if (!text->empty() && text->back() == '\n')
+        text->pop_back();
+    return ScanValue::textOrNull(text->empty() ? std::nullopt : std::move(text));
+}
+
+const snapshot::Instance* DmiIdInstances::find(std::string_view wmiClass) const {
+    for (const auto& [className, instance] : byClass)
+        if (className == wmiClass)
+            return &instance;
+    return nullptr;
+}
+
+DmiIdInstances readDmiIdInstances(const std::filesystem::path& dmiIdDir) {
+    struct Reading {
+        std::string_view wmiClass;
+        snapshot::Instance instance;
+        bool anyFileRead = false;
+    };
+    std::vector<Reading> readings;
+    for (const DmiIdField& field : dmiIdFields) {
+        auto reading = std::find_if(readings.begin(), readings.end(),
+                                    [&](const Reading& r) { return r.wmiClass == field.wmiClass; });
+        if (reading == readings.end())
+            reading = readings.insert(readings.end(), Reading{field.wmiClass, {}});
+        const std::optional<ScanValue> value = readDmiIdAttribute(dmiIdDir, field.attribute);
+        reading->anyFileRead = reading->anyFileRead || value.has_value();
+        reading->instance.push_back(
+            {std::string(field.property), value.value_or(ScanValue::null())});
+    }
+    DmiIdInstances result;
+    for (Reading& reading : readings)
+        if (reading.anyFileRead)
+            result.byClass.emplace_back(reading.wmiClass, std::move(reading.instance));
+    return result;
+}
+
+} // namespace quorvin::linux_hw
