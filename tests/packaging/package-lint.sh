@@ -29,8 +29,9 @@ root=$work/root
 rm -rf "$root"
 dpkg-deb -x "$package" "$root"
 entry=$root/usr/share/applications/quorvin.desktop
-hints=$(desktop-file-validate "$entry" 2>&1)
-[ -z "$hints" ] && desktop-file-validate "$entry" || fail "desktop-file-validate: $hints"
+if ! hints=$(desktop-file-validate "$entry" 2>&1) || [ -n "$hints" ]; then
+    fail "desktop-file-validate: $hints"
+fi
 
 depends=$(dpkg-deb -f "$package" Depends)
 echo "Depends: $depends"
