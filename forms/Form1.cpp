@@ -225,11 +225,15 @@ void Form1::copyReport() {
 }
 
 void Form1::startChat() {
-    try {
-        quorvin::qt::startProgram(chatBrowserProgram,
-                                  quorvin::chatAddress(environment().storeHost));
-    } catch (const std::exception&) {
+    // A browser that cannot start, or a launcher that finds none, are the same to the user.
+    const auto browserNotFound = [this] {
         quorvin::qt::showPlainMessage(this, "Browser Not found!!!");
+    };
+    try {
+        quorvin::qt::startProgram(chatBrowserProgram, quorvin::chatAddress(environment().storeHost),
+                                  this, browserNotFound);
+    } catch (const std::exception&) {
+        browserNotFound();
     }
 }
 

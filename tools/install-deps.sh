@@ -10,4 +10,5 @@ apt-get install -y --no-install-recommends \
     xvfb xauth xdotool wmctrl openbox x11-utils imagemagick fonts-dejavu-core fonts-liberation2 \
     g++-mingw-w64-x86-64 wine64 fonts-wine \
     clang-14 libfuzzer-14-dev libclang-rt-14-dev \
-    dmidecode hyperfine bc dpkg-dev file
+    dmidecode hyperfine bc dpkg-dev file \
+    lintian desktop-file-utils xdg-utils

@@ -2,6 +2,8 @@
 """Draws the program's pictures and writes them into resources/.
 
 quorvin.ico      the program icon: 32x32 and 16x16, 16 colours each
+quorvin-N.png    the same icon drawn at N x N pixels, for the desktop's icon theme (N is each of
+                 ICON_THEME_SIZES)
 chat.ico         the chat picture: 152x68 at 256 colours and at 32 bits per pixel
 chat.cur         the chat cursor: 32x32, 16 colours, hot spot (12, 1)
 chat-cursor.png  the same cursor as a PNG, since Qt builds cursors from pixmaps
@@ -28,6 +30,9 @@ PALETTE16 = [
 ]
 BLACK, DARK_GREEN, GREY, YELLOW, BLUE, WHITE = 0, 2, 8, 11, 12, 15
 
+# The sizes of the program icon in the freedesktop icon theme (hicolor/NxN/apps/quorvin.png).
+ICON_THEME_SIZES = [16, 32, 48, 64, 128, 256]
+
 # A picture is a list of rows of pixels, top row first. A pixel of a 16-colour picture is a
 # palette index or None (transparent); a pixel of a true-colour picture is (r, g, b, a).
 
@@ -47,37 +52,69 @@ def fill(picture, x0, y0, x1, y1, pixel):
 
 
 def memory_module(size):
-    """A memory module seen from the front: green board, black chips, gold contacts."""
+    """A memory module seen from the front: green board, black chips, gold contacts. The 16-pixel
+    image has a drawing of its own, since the larger one's details would vanish at that size."""
+    if size == 16:
+        return small_memory_module()
+    if size < 32:
+        raise ValueError("the program icon is drawn at 16 pixels or at 32 and up, not %d" % size)
+    return large_memory_module(size)
+
+
+def small_memory_module():
+    size = 16
     p = blank(size, size)
-    if size == 32:
-        top, bottom, chip_top, chip_bottom = 8, 24, 10, 17
-        chips = [(3, 8), (10, 15), (17, 22), (24, 29)]
-        contacts_top, notch = 20, 15
-    else:
-        top, bottom, chip_top, chip_bottom = 3, 13, 5, 8
-        chips = [(2, 4), (5, 7), (9, 11), (12, 14)]
-        contacts_top, notch = 10, 7
+    top, bottom, chip_top, chip_bottom = 3, 13, 5, 8
+    contacts_top, notch = 10, 7
     fill(p, 0, top, size, bottom, DARK_GREEN)
     # Dark edge around the board so it reads against light and dark backgrounds alike.
     for x in range(size):
         p[top][x] = p[bottom - 1][x] = BLACK
     for y in range(top, bottom):
         p[y][0] = p[y][size - 1] = BLACK
-    for x0, x1 in chips:
+    for x0, x1 in [(2, 4), (5, 7), (9, 11), (12, 14)]:
         fill(p, x0, chip_top, x1, chip_bottom, BLACK)
-        # A grey mark on each chip, like the maker's print; the small image has no room for it.
-        if size == 32:
-            p[chip_top + 1][x0 + 1] = GREY
-    # Gold contacts along the bottom edge, one every other column, with the key notch.
     for x in range(2, size - 2, 2):
         fill(p, x, contacts_top, x + 1, bottom - 1, YELLOW)
-    if size == 16:
-        fill(p, 7, contacts_top, 9, bottom, None)
+    fill(p, 7, contacts_top, 9, bottom, None)
     fill(p, notch, contacts_top + 1, notch + 2, bottom, None)
     p[contacts_top][notch] = p[contacts_top][notch + 1] = BLACK
-    if size == 32:
-        for y in range(contacts_top, bottom):
-            p[y][notch - 1] = p[y][notch + 2] = BLACK
+    return p
+
+
+def large_memory_module(size):
+    """The module laid out on a 32-unit grid and drawn at size pixels: each shape's edges fall on
+    whole pixels of the target size and lines are a whole number of pixels thick, so a large
+    icon is as sharp as the small ones rather than a blown-up copy."""
+    def at(units):
+        return round(units * size / 32)
+
+    line = size // 32
+
+    def shape(x0, y0, x1, y1, pixel):
+        fill(p, at(x0), at(y0), at(x1), at(y1), pixel)
+
+    p = blank(size, size)
+    top, bottom, contacts_top, notch = 8, 24, 20, 15
+    shape(0, top, 32, bottom, DARK_GREEN)
+    # Dark edge around the board so it reads against light and dark backgrounds alike.
+    fill(p, 0, at(top), size, at(top) + line, BLACK)
+    fill(p, 0, at(bottom) - line, size, at(bottom), BLACK)
+    fill(p, 0, at(top), line, at(bottom), BLACK)
+    fill(p, size - line, at(top), size, at(bottom), BLACK)
+    for x0, x1 in [(3, 8), (10, 15), (17, 22), (24, 29)]:
+        shape(x0, 10, x1, 17, BLACK)
+        # A grey mark on each chip, like the maker's print.
+        fill(p, at(x0 + 1), at(11), at(x0 + 1) + line, at(11) + line, GREY)
+    # Gold contacts along the bottom edge, one every other unit, with the key notch and its edges
+    # where two of them would be.
+    for x in range(2, 30, 2):
+        if not notch - 1 <= x <= notch + 2:
+            fill(p, at(x), at(contacts_top), at(x) + line, at(bottom) - line, YELLOW)
+    shape(notch, contacts_top, notch + 2, bottom, None)
+    fill(p, at(notch), at(contacts_top), at(notch + 2), at(contacts_top) + line, BLACK)
+    fill(p, at(notch) - line, at(contacts_top), at(notch), at(bottom), BLACK)
+    fill(p, at(notch + 2), at(contacts_top), at(notch + 2) + line, at(bottom), BLACK)
     return p
 
 
@@ -313,7 +350,9 @@ def build():
     """The resource files by name."""
     hand = pointing_hand()
     banner = chat_banner()
-    return {
+    theme_icons = {"quorvin-%d.png" % size: png_file(true_colour(memory_module(size)))
+                   for size in ICON_THEME_SIZES}
+    return theme_icons | {
         "quorvin.ico": icon_file(1, [
             (32, 32, 16, 1, 4, dib_4bit(memory_module(32))),
             (16, 16, 16, 1, 4, dib_4bit(memory_module(16))),

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
+
+class QObject;
 
 namespace quorvin::qt {
 
@@ -12,7 +15,12 @@ public:
 
 // Starts the program at its exact path with one argument, shown normally, and does not wait for
 // it. The path is never searched for nor parsed out of a command line, so blanks in it cannot
-// start another program. Throws ProcessStartError.
-void startProgram(const std::string& program, const std::string& argument);
+// start another program. Throws ProcessStartError when the program cannot start.
+//
+// A launcher such as xdg-open starts at once and only then looks for the program that does the
+// work; when it ends with an error, failedLater is called on the event loop, while context
+// lives. A launcher that hands off ends at once with success; nothing waits for it either way.
+void startProgram(const std::string& program, const std::string& argument, QObject* context,
+                  std::function<void()> failedLater);
 
 } // namespace quorvin::qt

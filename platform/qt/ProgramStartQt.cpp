@@ -8,7 +8,8 @@
 
 namespace quorvin::qt {
 
-void startProgram(const std::string& program, const std::string& argument) {
+void startProgram(const std::string& program, const std::string& argument, QObject* context,
+                  std::function<void()> failedLater) {
     const QString path = toQString(program);
     // A bare name would be searched for on the PATH; only the fixed path may start.
     if (!QFileInfo(path).isAbsolute())
@@ -17,12 +18,29 @@ void startProgram(const std::string& program, const std::string& argument) {
     // keeps its sandbox.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
-    QProcess process;
-    process.setProgram(path);
-    process.setArguments({toQString(argument)});
-    process.setProcessEnvironment(environment);
-    if (!process.startDetached())
-        throw ProcessStartError("Starting \"" + program + "\" failed");
+    // The process object has no parent and is deleted only once the process has ended: deleting
+    // it earlier would kill a launcher still running when this program ends, and with it a
+    // browser it runs in the foreground. The browser writes to this program's own output, not
+    // to pipes that would close under it.
+    auto* process = new QProcess;
+    process->setProgram(path);
+    process->setArguments({toQString(argument)});
+    process->setProcessEnvironment(environment);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setInputChannelMode(QProcess::ForwardedInputChannel);
+    process->start();
+    if (!process->waitForStarted()) {
+        const std::string reason = process->errorString().toStdString();
+        delete process;
+        throw ProcessStartError("Starting \"" + program + "\" failed: " + reason);
+    }
+    QObject::connect(
+        process, &QProcess::finished, context,
+        [failedLater = std::move(failedLater)](int exitCode, QProcess::ExitStatus status) {
+            if (status != QProcess::NormalExit || exitCode != 0)
+                failedLater();
+        });
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
 }
 
 } // namespace quorvin::qt

@@ -6,7 +6,10 @@
 
 namespace quorvin::qt {
 
-void startProgram(const std::string& program, const std::string& argument) {
+// The program itself starts, not a launcher that looks for it, so its start is the whole answer:
+// failedLater is never called.
+void startProgram(const std::string& program, const std::string& argument, QObject*,
+                  std::function<void()>) {
     const std::wstring application = windows::toWide(program);
     // The application name is the exact path; the command line repeats it, quoted, for the
     // program's own argument parsing, then a blank and the argument.

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Drives the real program under Xvfb with a window manager, as a person would: clicks its buttons
 # and close boxes and watches which windows come and go. Screenshots go to the artifact folder.
-# Usage: e2e.sh PROGRAM ARTIFACT_DIR SNAPSHOT_JSON
+# Usage: e2e.sh PROGRAM ARTIFACT_DIR SNAPSHOT_JSON DESKTOP_ENTRY
 set -uo pipefail
 program=$1
 artifacts=$2
 snapshot=$3
+desktop_entry=$4
 mkdir -p "$artifacts"
-for tool in Xvfb openbox xdotool wmctrl import; do
+for tool in Xvfb openbox xdotool wmctrl import xprop; do
     command -v "$tool" >/dev/null || { echo "e2e: skipped: $tool is not installed"; exit 77; }
 done
 
@@ -79,6 +80,11 @@ if dialog=$(window_of_size $disclaimer); then
         import -window root "$artifacts/results.png"
         [ -z "$(xdotool search --onlyvisible --pid "$pid" --name 'Quorvin' | grep -vx "$form")" ] ||
             fail "scan: another window stands beside the results"
+        # Docks and task bars match the window to its desktop entry by the class in WM_CLASS.
+        wm_class=$(xprop -id "$form" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = ".*", "\(.*\)"$/\1/p')
+        entry_class=$(sed -n 's/^StartupWMClass=//p' "$desktop_entry")
+        [ -n "$wm_class" ] && [ "$wm_class" = "$entry_class" ] ||
+            fail "WM_CLASS class '$wm_class', desktop entry's StartupWMClass '$entry_class'"
         wmctrl -i -c "$form"
         wait_exit 10 && [ "$rc" = 0 ] || fail "closing the results: exit code $rc"
     else

@@ -64,8 +64,9 @@ struct MessageSeen {
     QStringList buttons;
 };
 
-// Closes every message box that opens while `action` runs and records what it showed.
-QList<MessageSeen> messagesDuring(const std::function<void()>& action) {
+// Closes every message box that opens while `action` runs, or up to five seconds later until
+// `expected` have shown, and records what they showed.
+QList<MessageSeen> messagesDuring(const std::function<void()>& action, qsizetype expected = 0) {
     QList<MessageSeen> seen;
     QTimer closer;
     closer.setInterval(20);
@@ -81,6 +82,8 @@ QList<MessageSeen> messagesDuring(const std::function<void()>& action) {
     });
     closer.start();
     action();
+    // The caller compares the count; waiting longer would not change it.
+    static_cast<void>(QTest::qWaitFor([&] { return seen.size() >= expected; }, 5000));
     QTest::qWait(50);
     return seen;
 }
@@ -117,7 +120,9 @@ private slots:
     void aValueCutShortShowsWholeInItsTooltip();
     void listsScrollTogether();
     void copyButtonPutsTheReportOnTheClipboardEachTime();
-    void missingChatBrowserShowsTheMessageOncePerClick();
+    void chatBrowserFailureShowsTheMessageOncePerClick_data();
+    void chatBrowserFailureShowsTheMessageOncePerClick();
+    void chatDoesNotWaitForTheLauncher();
     void chatStartsTheBrowserWithTheAddressAsItsOneArgument();
 };
 
@@ -419,15 +424,41 @@ void Form1Test::copyButtonPutsTheReportOnTheClipboardEachTime() {
     QCOMPARE(quorvin::qt::toQString(w.form->reportText()), report);
 }
 
-void Form1Test::missingChatBrowserShowsTheMessageOncePerClick() {
+// Puts a shell script at the chat browser's path; false if it cannot be written.
+static bool installChatBrowserScript(const QString& body) {
     QFile::remove(chatBrowser);
+    QFile script(chatBrowser);
+    if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    script.write(("#!/bin/sh\n" + body + "\n").toUtf8());
+    script.close();
+    return script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void Form1Test::chatBrowserFailureShowsTheMessageOncePerClick_data() {
+    // The script at the browser's path; empty: no program there at all.
+    QTest::addColumn<QString>("browser");
+    QTest::newRow("no program") << QString();
+#ifndef _WIN32
+    // What xdg-open does on a system without a browser: it starts, then ends with code 3.
+    QTest::newRow("launcher finds no browser") << QStringLiteral("exit 3");
+    QTest::newRow("launcher killed") << QStringLiteral("kill -9 $$");
+#endif
+}
+
+void Form1Test::chatBrowserFailureShowsTheMessageOncePerClick() {
+    QFETCH(QString, browser);
+    if (browser.isEmpty())
+        QFile::remove(chatBrowser);
+    else
+        QVERIFY(installChatBrowserScript(browser));
     ScannedWindow w;
     w.form->show();
     for (QLabel* target :
          {static_cast<QLabel*>(w.form->image1()), static_cast<QLabel*>(w.form->label39())}) {
         for (int click = 0; click < 2; ++click) {
             const auto messages = messagesDuring(
-                [&] { QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(5, 5)); });
+                [&] { QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(5, 5)); }, 1);
             QCOMPARE(messages.size(), 1);
             QCOMPARE(messages[0].text, QString("Browser Not found!!!"));
             QCOMPARE(messages[0].title, QString("Quorvin - System Memory Information"));
@@ -436,24 +467,56 @@ void Form1Test::missingChatBrowserShowsTheMessageOncePerClick() {
         }
     }
     QVERIFY(w.form->isVisible());
+    QFile::remove(chatBrowser);
+}
+
+void Form1Test::chatDoesNotWaitForTheLauncher() {
+#ifdef _WIN32
+    QSKIP("the Windows program starts the browser itself, not a launcher");
+#else
+    // A launcher that runs until the test lets it go (or, at the latest, for some three seconds),
+    // then fails: the click returns while it runs, and the message comes when it ends.
+    const QString release = chatRecord + ".release";
+    const QString ended = chatRecord + ".ended";
+    QFile::remove(release);
+    QFile::remove(ended);
+    QVERIFY(installChatBrowserScript(
+        QStringLiteral("i=0\n"
+                       "while [ ! -e '%1' ] && [ $i -lt 150 ]; do sleep 0.02; i=$((i+1)); done\n"
+                       "touch '%2'\nexit 4")
+            .arg(release, ended)));
+    ScannedWindow w;
+    w.form->show();
+    QList<MessageSeen> whileRunning;
+    bool endedBeforeRelease = true;
+    const auto afterRelease = messagesDuring(
+        [&] {
+            whileRunning = messagesDuring(
+                [&] { QTest::mouseClick(w.form->label39(), Qt::LeftButton, {}, QPoint(5, 5)); });
+            endedBeforeRelease = QFile::exists(ended);
+            QFile(release).open(QIODevice::WriteOnly);
+        },
+        1);
+    QVERIFY(!endedBeforeRelease);
+    QCOMPARE(whileRunning.size(), 0);
+    QCOMPARE(afterRelease.size(), 1);
+    QCOMPARE(afterRelease[0].text, QString("Browser Not found!!!"));
+    for (const QString& file : {release, ended, QString(chatBrowser)})
+        QFile::remove(file);
+#endif
 }
 
 // Puts a program at the chat browser's path that records its arguments in chatRecord.
 static bool installRecordingBrowser() {
-    QFile::remove(chatBrowser);
 #ifdef _WIN32
+    QFile::remove(chatBrowser);
     return QFile::copy(QStringLiteral(QUORVIN_TEST_CHAT_RECORDER), chatBrowser);
 #else
-    QFile script(chatBrowser);
-    if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    script.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '%1.tmp'\n"
-                                "printf '%s' \"${QTWEBENGINE_DISABLE_SANDBOX-unset}\" > '%1.env'\n"
-                                "mv '%1.tmp' '%1'\n")
-                     .arg(chatRecord)
-                     .toUtf8());
-    script.close();
-    return script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return installChatBrowserScript(
+        QStringLiteral("printf '%s\\n' \"$#\" \"$@\" > '%1.tmp'\n"
+                       "printf '%s' \"${QTWEBENGINE_DISABLE_SANDBOX-unset}\" > '%1.env'\n"
+                       "mv '%1.tmp' '%1'")
+            .arg(chatRecord));
 #endif
 }
 
@@ -469,10 +532,14 @@ void Form1Test::chatStartsTheBrowserWithTheAddressAsItsOneArgument() {
     for (QLabel* target :
          {static_cast<QLabel*>(w.form->image1()), static_cast<QLabel*>(w.form->label39())}) {
         QFile::remove(chatRecord);
-        const auto messages =
-            messagesDuring([&] { QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(5, 5)); });
+        // Nor does the browser's ending with success bring a message.
+        const auto messages = messagesDuring([&] {
+            QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(5, 5));
+            static_cast<void>(QTest::qWaitFor([] { return QFile::exists(chatRecord); }, 5000));
+            QTest::qWait(200);
+        });
         QCOMPARE(messages.size(), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(chatRecord), 5000);
+        QVERIFY(QFile::exists(chatRecord));
         QFile record(chatRecord);
         QVERIFY(record.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(record.readAll()), expected);

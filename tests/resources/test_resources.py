@@ -14,8 +14,10 @@ ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)),
                                      os.pardir))
 RESOURCES = os.path.join(ROOT, "resources")
 SCRIPT = os.path.join(ROOT, "tools", "make-resources.py")
+THEME_SIZES = [16, 32, 48, 64, 128, 256]
+THEME_ICONS = ["quorvin-%d.png" % size for size in THEME_SIZES]
 GENERATED = ["quorvin.ico", "chat.ico", "chat.cur", "chat-cursor.png", "chat@2x.png",
-             "chat-cursor@2x.png"]
+             "chat-cursor@2x.png"] + THEME_ICONS
 
 
 def read(name):
@@ -118,27 +120,83 @@ class IconFilesTest(unittest.TestCase):
                 self.assertFalse(image.transparent(image.width // 2, image.height // 2))
 
 
-class CursorPngTest(unittest.TestCase):
-    def test_png_is_the_32_by_32_cursor_with_alpha(self):
-        data = read("chat-cursor.png")
-        self.assertEqual(data[:8], b"\x89PNG\r\n\x1a\n")
+class Png:
+    """An 8-bit RGBA PNG, its chunks' checksums verified, its rows unfiltered (the script writes
+    filter type 0 only)."""
+
+    def __init__(self, data):
+        if data[:8] != b"\x89PNG\r\n\x1a\n":
+            raise ValueError("no PNG signature")
         chunks, offset = {}, 8
         while offset < len(data):
             length, kind = struct.unpack_from(">I4s", data, offset)
             body = data[offset + 8:offset + 8 + length]
             (crc,) = struct.unpack_from(">I", data, offset + 8 + length)
-            self.assertEqual(crc, zlib.crc32(kind + body) & 0xFFFFFFFF, kind)
-            chunks.setdefault(kind, b"")
-            chunks[kind] += body
+            if crc != zlib.crc32(kind + body) & 0xFFFFFFFF:
+                raise ValueError("bad checksum on chunk %r" % kind)
+            chunks[kind] = chunks.get(kind, b"") + body
             offset += 12 + length
-        width, height, depth, colour_type = struct.unpack_from(">IIBB", chunks[b"IHDR"])
-        self.assertEqual((width, height, depth, colour_type), (32, 32, 8, 6))
-        pixels = zlib.decompress(chunks[b"IDAT"])
-        self.assertEqual(len(pixels), 32 * (1 + 32 * 4))
-        row = 1 * (1 + 32 * 4) + 1
+        (self.width, self.height, self.depth, self.colour_type, _, _,
+         interlace) = struct.unpack_from(">IIBBBBB", chunks[b"IHDR"])
+        raw = zlib.decompress(chunks[b"IDAT"])
+        row_length = 1 + 4 * self.width
+        if len(raw) != self.height * row_length or interlace != 0:
+            raise ValueError("pixel data does not fit the header")
+        rows = [raw[y * row_length:(y + 1) * row_length] for y in range(self.height)]
+        if any(row[0] != 0 for row in rows):
+            raise ValueError("a row uses a PNG filter")
+        self.rows = [row[1:] for row in rows]
+
+    def pixel(self, x, y):
+        return tuple(self.rows[y][4 * x:4 * x + 4])
+
+
+class CursorPngTest(unittest.TestCase):
+    def test_png_is_the_32_by_32_cursor_with_alpha(self):
+        png = Png(read("chat-cursor.png"))
+        self.assertEqual((png.width, png.height, png.depth, png.colour_type), (32, 32, 8, 6))
         # The same fingertip as the .cur file: opaque black at (12, 1), clear above it.
-        self.assertEqual(pixels[row + 12 * 4:row + 13 * 4], b"\0\0\0\xff")
-        self.assertEqual(pixels[1 + 12 * 4 + 3], 0)
+        self.assertEqual(png.pixel(12, 1), (0, 0, 0, 255))
+        self.assertEqual(png.pixel(12, 0)[3], 0)
+
+
+class ThemeIconTest(unittest.TestCase):
+    def test_each_size_is_a_drawing_of_the_module(self):
+        for size, name in zip(THEME_SIZES, THEME_ICONS):
+            with self.subTest(name):
+                png = Png(read(name))
+                self.assertEqual((png.width, png.height, png.depth, png.colour_type),
+                                 (size, size, 8, 6))
+                # Clear above and below the board, the board's dark edge at its left, green
+                # board between the chips and the contacts.
+                self.assertEqual(png.pixel(size // 2, 0)[3], 0)
+                self.assertEqual(png.pixel(size // 2, size - 1)[3], 0)
+                self.assertEqual(png.pixel(0, size // 2), (0, 0, 0, 255))
+                self.assertEqual(png.pixel(size // 2, size * 9 // 16), (0, 128, 0, 255))
+                # Every pixel is either clear or one of the icon's opaque palette colours.
+                alphas = {png.pixel(x, y)[3] for x in range(size) for y in range(size)}
+                self.assertEqual(alphas, {0, 255})
+
+    def test_small_sizes_show_the_pixels_of_the_program_icon(self):
+        images = {image.width: image for image in directory(read("quorvin.ico"), 1)}
+        for size in (16, 32):
+            with self.subTest(size=size):
+                png, image = Png(read("quorvin-%d.png" % size)), images[size]
+                for y in range(size):
+                    for x in range(size):
+                        expected = ((0,) * 4 if image.transparent(x, y)
+                                    else image.colour(x, y) + (255,))
+                        self.assertEqual(png.pixel(x, y), expected, (x, y))
+
+    def test_large_sizes_are_drawn_not_enlarged(self):
+        # The same 12 gold contacts at every size from 32 up, all of one width: the line width
+        # of that size. An enlarged 32-pixel image would have contacts of 1 and 2 pixels at 48.
+        for size in (32, 48, 64, 128, 256):
+            with self.subTest(size=size):
+                png = Png(read("quorvin-%d.png" % size))
+                row = [png.pixel(x, size * 22 // 32)[:3] == (255, 255, 0) for x in range(size)]
+                runs = [len(run) for run in bytes(row).split(b"\0") if run]
+                self.assertEqual(runs, [size // 32] * 12)
 
 
 class ReproducibleTest(unittest.TestCase):
