@@ -1,11 +1,12 @@
 #include "ProgramWindows.h"
 
-#include "StartupTrace.h"
 #include "forms/Dialog.h"
 #include "forms/Form1.h"
 #include "forms/frmSplash.h"
 #include "platform/qt/BrowserControl.h"
+#include "platform/qt/FirstPaint.h"
 #include "platform/qt/QtMessageBox.h"
+#include "platform/qt/StartupTrace.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -37,7 +38,7 @@ void ProgramWindows::start() {
         });
         // While the disclaimer is read, the browser control's engine starts; nothing is read
         // from the machine or sent before OK.
-        startup_trace::afterFirstPaint(dialog_, [this] {
+        quorvin::qt::afterFirstPaint(dialog_, [this] {
             startup_trace::mark("disclaimer-painted");
             quorvin::qt::warmUpBrowserControl(this);
         });
@@ -82,7 +83,7 @@ quorvin::ScanValue ProgramWindows::scanFromSplash() {
 void ProgramWindows::showResults() {
     if (!form1_)
         return;
-    startup_trace::afterFirstPaint(form1_.get(), [] { startup_trace::mark("results-painted"); });
+    quorvin::qt::afterFirstPaint(form1_.get(), [] { startup_trace::mark("results-painted"); });
     form1_->show();
 }
 

@@ -1,10 +1,10 @@
 // Quorvin: the disclaimer, the scanning splash and the results window, in that order.
 #include "Backend.h"
 #include "ProgramWindows.h"
-#include "StartupTrace.h"
 #include "forms/Form1.h"
 #include "forms/Form1Style.h"
 #include "platform/UserLocale.h"
+#include "platform/qt/StartupTrace.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,5 +1,7 @@
 #include "WebEngineBrowser.h"
 
+#include "FirstPaint.h"
+#include "StartupTrace.h"
 #include "WebEngineLoader.h"
 
 #include <QEvent>
@@ -17,11 +19,26 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent)
     , engine_(webEngineModule()) {
     if (engine_ == nullptr)
         return; // the link stands in the page's place
-    view_ = engine_->createView(this, this, "pageProcessDied");
-    showEngine(view_);
-    // The engine makes the widget that takes the view's focus only once a page starts, and Qt
-    // puts it at the end of the window's tab order.
-    view_->installEventFilter(this);
+    // The view turns the window into one drawn with OpenGL, whose first frame takes a moment: a
+    // blank stands in its place until the window has first appeared.
+    // It takes the focus in the tab order as the view will, and hands it on.
+    auto* blank = new QWidget(this);
+    blank->setFocusPolicy(Qt::StrongFocus);
+    showEngine(blank);
+    afterFirstPaint(window(), [this, blank] {
+        view_ = engine_->createView(this, this, "pageProcessDied");
+        if (!pending_.isEmpty())
+            engine_->load(view_, pending_);
+        const bool hadFocus = blank->hasFocus();
+        showEngine(view_);
+        if (hadFocus)
+            view_->setFocus();
+        // The engine makes the widget that takes the view's focus only once a page starts, and
+        // Qt puts it at the end of the window's tab order.
+        view_->installEventFilter(this);
+        emit focusWidgetsChanged();
+        startup_trace::mark("store-view-shown");
+    });
 }
 
 void WebEngineBrowser::pageProcessDied() {
@@ -39,6 +56,8 @@ void WebEngineBrowser::navigate(const std::string& address) {
     const QUrl url = acceptAddress(address);
     if (view_ != nullptr)
         engine_->load(view_, url);
+    else
+        pending_ = url; // loaded as soon as the view exists
 }
 
 } // namespace quorvin::qt

@@ -2,6 +2,8 @@
 
 #include "LinkFallbackBrowser.h"
 
+#include <QUrl>
+
 namespace quorvin::qt {
 
 struct WebEngineModule;
@@ -24,6 +26,7 @@ private slots:
 private:
     const WebEngineModule* engine_;
     QWidget* view_ = nullptr;
+    QUrl pending_;
 };
 
 // Starts the engine early (see warmUpBrowserControl); nothing when the module cannot be loaded.

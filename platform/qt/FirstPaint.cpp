@@ -1,25 +1,10 @@
-#include "StartupTrace.h"
+#include "FirstPaint.h"
 
 #include <QEvent>
-#include <QFile>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
-#include <chrono>
-
-namespace startup_trace {
-
-void mark(const char* step) {
-    static const QString path = qEnvironmentVariable("QUORVIN_STARTUP_TRACE");
-    if (path.isEmpty())
-        return;
-    const auto now = std::chrono::system_clock::now().time_since_epoch();
-    const double seconds = std::chrono::duration<double>(now).count();
-    QFile file(path);
-    if (file.open(QIODevice::Append | QIODevice::Text))
-        file.write(QByteArray(step) + ' ' + QByteArray::number(seconds, 'f', 6) + '\n');
-}
+namespace quorvin::qt {
 
 namespace {
 
@@ -53,4 +38,4 @@ void afterFirstPaint(QWidget* widget, std::function<void()> action) {
     new FirstPaintWatch(widget, std::move(action));
 }
 
-} // namespace startup_trace
+} // namespace quorvin::qt
