@@ -19,26 +19,25 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent)
     , engine_(webEngineModule()) {
     if (engine_ == nullptr)
         return; // the link stands in the page's place
-    // The view turns the window into one drawn with OpenGL, whose first frame takes a moment: a
-    // blank stands in its place until the window has first appeared.
-    // It takes the focus in the tab order as the view will, and hands it on.
+    // The view is made now, so that the window is made as one drawn with OpenGL (adding the view
+    // later would make the window anew, and it would flicker), but shown only once the window has
+    // first appeared: its own first showing takes a moment. Until then a blank holds its place
+    // and its place in the tab order, and hands the focus on.
+    view_ = engine_->createView(this, this, "pageProcessDied");
+    view_->hide();
     auto* blank = new QWidget(this);
     blank->setFocusPolicy(Qt::StrongFocus);
     showEngine(blank);
     afterFirstPaint(window(), [this, blank] {
-        view_ = engine_->createView(this, this, "pageProcessDied");
-        if (!pending_.isEmpty())
-            engine_->load(view_, pending_);
         const bool hadFocus = blank->hasFocus();
         showEngine(view_);
         if (hadFocus)
             view_->setFocus();
-        // The engine makes the widget that takes the view's focus only once a page starts, and
-        // Qt puts it at the end of the window's tab order.
-        view_->installEventFilter(this);
-        emit focusWidgetsChanged();
         startup_trace::mark("store-view-shown");
     });
+    // The engine makes the widget that takes the view's focus only once a page starts, and Qt
+    // puts it at the end of the window's tab order.
+    view_->installEventFilter(this);
 }
 
 void WebEngineBrowser::pageProcessDied() {
@@ -56,8 +55,6 @@ void WebEngineBrowser::navigate(const std::string& address) {
     const QUrl url = acceptAddress(address);
     if (view_ != nullptr)
         engine_->load(view_, url);
-    else
-        pending_ = url; // loaded as soon as the view exists
 }
 
 } // namespace quorvin::qt

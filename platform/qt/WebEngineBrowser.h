@@ -2,8 +2,6 @@
 
 #include "LinkFallbackBrowser.h"
 
-#include <QUrl>
-
 namespace quorvin::qt {
 
 struct WebEngineModule;
@@ -26,7 +24,6 @@ private slots:
 private:
     const WebEngineModule* engine_;
     QWidget* view_ = nullptr;
-    QUrl pending_;
 };
 
 // Starts the engine early (see warmUpBrowserControl); nothing when the module cannot be loaded.
