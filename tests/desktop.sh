@@ -8,7 +8,13 @@ start_virtual_display() { # base display number, [screen size, 1280x1024 unless 
     Xvfb "$display" -screen 0 "${2:-1280x1024}x24" -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY=$display
-    sleep 1
+    # A program started before the server answers fails at once (Qt aborts without a display).
+    for _ in $(seq 200); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.05
+    done
+    echo "Xvfb on $display did not start" >&2
+    return 1
 }
 
 # Starts openbox unless a window manager runs already: close boxes need one, and without one
