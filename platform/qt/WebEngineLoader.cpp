@@ -34,13 +34,14 @@ struct Loaded {
 
 Loaded load() {
     ensureSharedGlContext();
-    // Installed, the module lies at a fixed place relative to the program; in the build tree the
-    // programs and tests find it where it was built.
-    const QString candidates[] = {
-        QDir(QCoreApplication::applicationDirPath())
-            .filePath(QStringLiteral(QUORVIN_WEBENGINE_MODULE_INSTALLED)),
-        QStringLiteral(QUORVIN_WEBENGINE_MODULE_BUILT),
-    };
+    // Installed, the module lies at a fixed place relative to the program. A program that runs
+    // from the build tree (the program itself, the tests) takes the module built beside it; an
+    // installed one never looks there.
+    const QString programDir = QCoreApplication::applicationDirPath();
+    QStringList candidates{
+        QDir(programDir).filePath(QStringLiteral(QUORVIN_WEBENGINE_MODULE_INSTALLED))};
+    if (programDir.startsWith(QStringLiteral(QUORVIN_BUILD_TREE "/")))
+        candidates.prepend(QStringLiteral(QUORVIN_WEBENGINE_MODULE_BUILT));
     Loaded loaded;
     for (const QString& path : candidates) {
         QLibrary library(path);
@@ -58,6 +59,9 @@ Loaded load() {
         loaded.module = module;
         return loaded;
     }
+    qWarning("The store page's web engine could not be loaded (%s); the page's address is shown "
+             "as a link instead.",
+             qUtf8Printable(loaded.error));
     return loaded;
 }
 
