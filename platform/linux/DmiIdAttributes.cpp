@@ -4,6 +4,7 @@
 #include "TextFile.h"
 
 #include <algorithm>
+#include <map>
 
 namespace quorvin::linux_hw {
 
@@ -32,12 +33,18 @@ DmiIdInstances readDmiIdInstances(const std::filesystem::path& dmiIdDir) {
         bool anyFileRead = false;
     };
     std::vector<Reading> readings;
+    // sys_vendor feeds two classes; each file is read once.
+    std::map<std::string_view, std::optional<ScanValue>> files;
     for (const DmiIdField& field : dmiIdFields) {
         auto reading = std::find_if(readings.begin(), readings.end(),
                                     [&](const Reading& r) { return r.wmiClass == field.wmiClass; });
         if (reading == readings.end())
             reading = readings.insert(readings.end(), Reading{field.wmiClass, {}});
-        const std::optional<ScanValue> value = readDmiIdAttribute(dmiIdDir, field.attribute);
+        auto file = files.find(field.attribute);
+        if (file == files.end())
+            file =
+                files.emplace(field.attribute, readDmiIdAttribute(dmiIdDir, field.attribute)).first;
+        const std::optional<ScanValue>& value = file->second;
         reading->anyFileRead = reading->anyFileRead || value.has_value();
         reading->instance.push_back(
             {std::string(field.property), value.value_or(ScanValue::null())});

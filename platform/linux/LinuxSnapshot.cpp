@@ -17,6 +17,11 @@ bool anyValue(const snapshot::Instance& instance) {
                        [](const snapshot::Property& p) { return !p.value.isNull(); });
 }
 
+bool anyNull(const snapshot::Instance& instance) {
+    return std::any_of(instance.begin(), instance.end(),
+                       [](const snapshot::Property& p) { return p.value.isNull(); });
+}
+
 // Gives each null property of the instance the fallback's value of the same name; true when
 // the fallback supplied any.
 bool fillNulls(snapshot::Instance& instance, const snapshot::Instance& fallback) {
@@ -40,9 +45,7 @@ bool knowsMemory(const SmbiosFindings& smbios) {
 // Whether a field dmi/id could fill is missing from the tables.
 bool leavesStringsOpen(const SmbiosFindings& smbios) {
     const auto firstIncomplete = [](const std::vector<snapshot::Instance>& instances) {
-        return instances.empty() ||
-               std::any_of(instances[0].begin(), instances[0].end(),
-                           [](const snapshot::Property& p) { return p.value.isNull(); });
+        return instances.empty() || anyNull(instances[0]);
     };
     return smbios.systemManufacturer.isNull() || smbios.systemModel.isNull() ||
            firstIncomplete(smbios.bios) || firstIncomplete(smbios.products) ||

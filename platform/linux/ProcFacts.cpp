@@ -26,16 +26,13 @@ template <typename T> std::optional<T> parseNumber(std::string_view s) {
 
 // Splits "key\t: value" lines; calls f(key, value) for each, and f("", "") on blank lines.
 template <typename F> void forEachField(std::string_view text, F&& f) {
-    while (!text.empty()) {
-        const auto eol = text.find('\n');
-        const std::string_view line = text.substr(0, eol);
-        text = eol == std::string_view::npos ? std::string_view{} : text.substr(eol + 1);
+    forEachLine(text, [&f](std::string_view line) {
         const auto colon = line.find(':');
         if (colon == std::string_view::npos)
             f(std::string_view{}, trimSpace(line));
         else
             f(trimSpace(line.substr(0, colon)), trimSpace(line.substr(colon + 1)));
-    }
+    });
 }
 
 std::optional<int> sysfsPackageId(const std::filesystem::path& sysRoot, int processor) {

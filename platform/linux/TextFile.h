@@ -34,6 +34,15 @@ inline constexpr std::size_t recordingFileLimit = 64 * 1024 * 1024;
 std::optional<std::string> readTextFileIfPresent(const std::filesystem::path& file);
 std::optional<std::vector<std::uint8_t>> readBinaryFileIfPresent(const std::filesystem::path& file);
 
+// Calls f(line) for each line of a machine file's text, without its line feed.
+template <typename F> void forEachLine(std::string_view text, F&& f) {
+    while (!text.empty()) {
+        const auto eol = text.find('\n');
+        f(text.substr(0, eol));
+        text = eol == std::string_view::npos ? std::string_view{} : text.substr(eol + 1);
+    }
+}
+
 // A file the user named. Throws FileError "Reading <what><file> failed: <reason>" when it cannot
 // be opened, is not a regular file, fails to read or holds more than limit bytes.
 std::string readUserFile(const std::filesystem::path& file, std::size_t limit,

@@ -71,15 +71,12 @@ snapshot::Instance deviceInstance(const Keys& keys) {
 UdevMemoryFacts parseUdevMemoryEntry(std::string_view entry) {
     Keys array;
     std::map<std::uint64_t, Keys> devices;
-    while (!entry.empty()) {
-        const auto eol = entry.find('\n');
-        const std::string_view line = entry.substr(0, eol);
-        entry = eol == std::string_view::npos ? std::string_view{} : entry.substr(eol + 1);
+    forEachLine(entry, [&](std::string_view line) {
         if (!line.starts_with("E:"))
-            continue;
+            return;
         const auto equals = line.find('=');
         if (equals == std::string_view::npos)
-            continue;
+            return;
         const std::string_view key = line.substr(2, equals - 2);
         const std::string_view value = line.substr(equals + 1);
         if (key.starts_with(arrayPrefix)) {
@@ -88,11 +85,11 @@ UdevMemoryFacts parseUdevMemoryEntry(std::string_view entry) {
             const std::string_view rest = key.substr(devicePrefix.size());
             const auto underscore = rest.find('_');
             if (underscore == std::string_view::npos)
-                continue;
+                return;
             if (const auto n = parseUnsigned(rest.substr(0, underscore)))
                 devices[*n][rest.substr(underscore + 1)] = value;
         }
-    }
+    });
     UdevMemoryFacts facts;
     if (!array.empty())
         facts.memoryArray = arrayInstance(array);

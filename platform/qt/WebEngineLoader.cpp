@@ -27,12 +27,7 @@ void ensureSharedGlContext() {
     qt_gl_set_global_share_context(context);
 }
 
-struct Loaded {
-    const WebEngineModule* module = nullptr;
-    QString error;
-};
-
-Loaded load() {
+const WebEngineModule* load() {
     ensureSharedGlContext();
     // Installed, the module lies at a fixed place relative to the program. A program that runs
     // from the build tree (the program itself, the tests) takes the module built beside it; an
@@ -42,36 +37,33 @@ Loaded load() {
         QDir(programDir).filePath(QStringLiteral(QUORVIN_WEBENGINE_MODULE_INSTALLED))};
     if (programDir.startsWith(QStringLiteral(QUORVIN_BUILD_TREE "/")))
         candidates.prepend(QStringLiteral(QUORVIN_WEBENGINE_MODULE_BUILT));
-    Loaded loaded;
+    QString error;
     for (const QString& path : candidates) {
         QLibrary library(path);
         if (!library.load()) {
-            loaded.error = library.errorString();
+            error = library.errorString();
             continue;
         }
         const auto entry =
             reinterpret_cast<WebEngineModuleEntry>(library.resolve(webEngineModuleEntry));
         const WebEngineModule* module = entry ? entry() : nullptr;
         if (module == nullptr || module->version != webEngineModuleVersion) {
-            loaded.error = path + QStringLiteral(" is not this program's web-engine module");
+            error = path + QStringLiteral(" is not this program's web-engine module");
             continue;
         }
-        loaded.module = module;
-        return loaded;
+        return module;
     }
     qWarning("The store page's web engine could not be loaded (%s); the page's address is shown "
              "as a link instead.",
-             qUtf8Printable(loaded.error));
-    return loaded;
+             qUtf8Printable(error));
+    return nullptr;
 }
 
 } // namespace
 
-const WebEngineModule* webEngineModule(QString* errorText) {
-    static const Loaded loaded = load();
-    if (errorText != nullptr)
-        *errorText = loaded.error;
-    return loaded.module;
+const WebEngineModule* webEngineModule() {
+    static const WebEngineModule* const module = load();
+    return module;
 }
 
 } // namespace quorvin::qt

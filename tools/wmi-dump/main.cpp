@@ -47,29 +47,31 @@ struct Answers {
     std::optional<snapshot::SourceNotes> sources;
 };
 
-Answers readAnswers(const dump::DumpOptions& options) {
+Answers readInput(const dump::DumpOptions& options) {
+    if (options.snapshotFile) {
+        snapshot::Snapshot recording = snapshot::loadSnapshotFile(*options.snapshotFile);
+        noteLackingProperties(recording);
+        return {std::make_unique<snapshot::SnapshotProvider>(std::move(recording)), std::nullopt};
+    }
     linux_hw::LinuxMachine machine;
     if (options.root)
         machine.root = *options.root;
-    linux_hw::LinuxReading reading;
+    linux_hw::LinuxReading reading = options.smbiosFile
+                                         ? linux_hw::readLinuxMachine(machine, *options.smbiosFile)
+                                         : linux_hw::readLinuxMachine(machine);
+    return {std::make_unique<snapshot::SnapshotProvider>(std::move(reading.snapshot)),
+            std::move(reading.sources)};
+}
+
+Answers readAnswers(const dump::DumpOptions& options) {
+    const bool namedByUser = options.snapshotFile || options.smbiosFile || options.root;
+    if (!namedByUser)
+        return readInput(options); // this machine: a failure is the backend's
     try {
-        if (options.snapshotFile) {
-            snapshot::Snapshot recording = snapshot::loadSnapshotFile(*options.snapshotFile);
-            noteLackingProperties(recording);
-            return {std::make_unique<snapshot::SnapshotProvider>(std::move(recording)),
-                    std::nullopt};
-        }
-        if (options.smbiosFile)
-            reading = linux_hw::readLinuxMachine(machine, *options.smbiosFile);
-        else if (options.root) // a tree the user named
-            reading = linux_hw::readLinuxMachine(machine);
+        return readInput(options);
     } catch (const std::exception& e) {
         throw dump::UsageError(e.what());
     }
-    if (!options.smbiosFile && !options.root)
-        reading = linux_hw::readLinuxMachine(machine);
-    return {std::make_unique<snapshot::SnapshotProvider>(std::move(reading.snapshot)),
-            std::move(reading.sources)};
 }
 
 // A full disk or a closed pipe is a failure of the run, not a silent success.
