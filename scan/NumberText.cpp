@@ -96,9 +96,13 @@ std::optional<double> parseDecimal(std::string_view text) {
     const char* last = text.data() + text.size();
     if (*first == '+')
         ++first;
+    // from_chars takes "nan", "inf" and a minus sign of its own, which a size text never has
+    // after a plus sign and which would show as a size.
+    if (first != last && *first == '-' && first != text.data())
+        return std::nullopt;
     double value = 0.0;
     const auto result = std::from_chars(first, last, value, std::chars_format::fixed);
-    if (result.ec != std::errc() || result.ptr != last)
+    if (result.ec != std::errc() || result.ptr != last || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

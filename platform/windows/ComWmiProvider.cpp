@@ -55,10 +55,11 @@ public:
     ScanValue get(std::string_view property) const override {
         const std::wstring name = toWide(property);
         Variant value;
-        const HRESULT hr = object_->Get(name.c_str(), 0, value.put(), nullptr, nullptr);
+        CIMTYPE cimType = CIM_EMPTY;
+        const HRESULT hr = object_->Get(name.c_str(), 0, value.put(), &cimType, nullptr);
         if (FAILED(hr))
             fail(property, failureText(hr));
-        if (auto converted = scanValueOf(value.get()))
+        if (auto converted = scanValueOf(value.get(), cimType))
             return *std::move(converted);
         fail(property, "its value has the type " + variantTypeName(value.get().vt) +
                            ", which the scan cannot read");

@@ -4,9 +4,11 @@
 
 #include <oleauto.h>
 
+#include <cstdint>
+
 namespace quorvin::windows {
 
-std::optional<ScanValue> scanValueOf(const VARIANT& value) {
+std::optional<ScanValue> scanValueOf(const VARIANT& value, CIMTYPE cimType) {
     switch (value.vt) {
     case VT_EMPTY:
     case VT_NULL:
@@ -26,6 +28,8 @@ std::optional<ScanValue> scanValueOf(const VARIANT& value) {
     case VT_UI2:
         return ScanValue::integer(value.uiVal);
     case VT_I4:
+        if (cimType == CIM_UINT32)
+            return ScanValue::integer(static_cast<std::uint32_t>(value.lVal));
         return ScanValue::integer(value.lVal);
     case VT_UI4:
         return ScanValue::integer(value.ulVal);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <wbemcli.h>
+
 #include <optional>
 #include <string>
 
@@ -30,8 +32,10 @@ private:
 // The value kind WMI means by a property's VARIANT: a BSTR is text (uint64 and datetime
 // properties arrive as decimal or DMTF text and stay text), the small integer types and booleans
 // are integers, floats are doubles, VT_NULL and VT_EMPTY are null. nullopt for a type the scan
-// has no kind for (arrays, objects).
-std::optional<ScanValue> scanValueOf(const VARIANT& value);
+// has no kind for (arrays, objects). WMI hands a uint32 property over as a signed VT_I4, so the
+// property's CIM type, where known, says whether its top bit is a sign: a MaxCapacity of 2 TB
+// and more in kilobytes would otherwise read as negative.
+std::optional<ScanValue> scanValueOf(const VARIANT& value, CIMTYPE cimType = CIM_EMPTY);
 
 // "VT_ARRAY|VT_BSTR", "VT_UNKNOWN", or the number for a type without a name here.
 std::string variantTypeName(VARTYPE type);

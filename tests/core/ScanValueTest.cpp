@@ -108,7 +108,12 @@ TEST(ParseDecimal, AcceptsOnlyPlainDecimalNumbers) {
                                {"12 ", std::nullopt},
                                {"abc", std::nullopt},
                                {"1e5", std::nullopt},
-                               {"0x10", std::nullopt}};
+                               {"0x10", std::nullopt},
+                               {"nan", std::nullopt},
+                               {"-inf", std::nullopt},
+                               {"infinity", std::nullopt},
+                               {"+-5", std::nullopt},
+                               {"-1.5", -1.5}};
     for (const auto& c : cases)
         EXPECT_EQ(parseDecimal(c.text), c.expected) << '"' << c.text << '"';
 }

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -138,6 +139,27 @@ std::vector<VariantCase> variantCases() {
 }
 
 } // namespace
+
+TEST(VariantValue, AUint32PropertyDeliveredAsVtI4ReadsUnsigned) {
+    const struct {
+        LONG delivered;
+        CIMTYPE cimType;
+        std::int64_t expected;
+    } cases[] = {{-2147483647 - 1, CIM_UINT32, 2147483648LL}, // MaxCapacity of 2 TB in KB
+                 {-1, CIM_UINT32, 4294967295LL},
+                 {-1, CIM_SINT32, -1},
+                 {-1, CIM_EMPTY, -1}};
+    for (const auto& c : cases) {
+        windows::Variant variant;
+        VARIANT& filled = *variant.put();
+        filled.vt = VT_I4;
+        filled.lVal = c.delivered;
+        const auto value = scanValueOf(variant.get(), c.cimType);
+        ASSERT_TRUE(value);
+        EXPECT_EQ(describe(*value), describe(ScanValue::integer(c.expected)))
+            << c.delivered << " as CIM type " << c.cimType;
+    }
+}
 
 TEST(VariantValue, ConvertsToTheScansValueKinds) {
     const auto text = [](const std::optional<ScanValue>& v) {
