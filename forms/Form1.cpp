@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <algorithm>
 #include <stdexcept>
 
 using form1::twipRect;
@@ -116,15 +117,40 @@ void Form1::createControls() {
 }
 
 void Form1::applyTabOrder() {
-    QWidget* const order[] = {slotsLst_, clipboardCmd_, wb_, memoryLst_, speedLst_};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    for (std::size_t i = 1; i < tabStops().size(); ++i)
+        setTabOrder(tabStops()[i - 1], tabStops()[i]);
 }
 
-void Form1::addValueRow(QGroupBox* frame, int top, const char* caption, int captionWidth,
-                        ValueLabel value, int valueWidth) {
+std::array<QWidget*, 5> Form1::tabStops() const {
+    return {slotsLst_, clipboardCmd_, wb_, memoryLst_, speedLst_};
+}
+
+bool Form1::focusNextPrevChild(bool next) {
+    // Tab goes round the stops in their order, WB standing for whatever inside it has the focus.
+    // Qt's own chain cannot be trusted with that: the web engine makes the widget that takes the
+    // page's focus only once a page starts, and Qt adds it at the end of the chain.
+    const auto stops = tabStops();
+    QWidget* const focus = focusWidget();
+    const auto current = std::find_if(stops.begin(), stops.end(), [focus](QWidget* stop) {
+        return focus != nullptr && (stop == focus || stop->isAncestorOf(focus));
+    });
+    if (current == stops.end())
+        return QWidget::focusNextPrevChild(next);
+    const std::size_t at = static_cast<std::size_t>(current - stops.begin());
+    for (std::size_t step = 1; step < stops.size(); ++step) {
+        QWidget* const stop = stops[(at + (next ? step : stops.size() - step)) % stops.size()];
+        if (stop->isVisible() && stop->isEnabled() && (stop->focusPolicy() & Qt::TabFocus)) {
+            stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return true;
+}
+
+void Form1::addValueRow(QGroupBox* frame, int top, const char* captionName, const char* caption,
+                        int captionWidth, ValueLabel value, int valueWidth) {
     using namespace form1;
-    makeHeading(frame, "", caption,
+    makeHeading(frame, captionName, caption,
                 QRect(px(captionLeft), px(top), px(captionWidth), px(labelHeight)));
     valueLabels_[value] = makeValueLabel(
         frame, value, QRect(px(valueLeft), px(top), px(valueWidth), px(labelHeight)));
@@ -133,11 +159,11 @@ void Form1::addValueRow(QGroupBox* frame, int top, const char* caption, int capt
 
 void Form1::createSystemFrames(QGroupBox* frame1) {
     auto* frame2 = makeFrame(frame1, "System", twipRect(120, 120, 6015, 2055));
-    addValueRow(frame2, 240, "Manufacturer", 1215, ValueLabel::Label21, 4215);
-    addValueRow(frame2, 600, "Model", 1095, ValueLabel::Label22, 4215);
-    addValueRow(frame2, 960, "Version", 1095, ValueLabel::Label24, 4215);
-    addValueRow(frame2, 1320, "Identifying No", 1455, ValueLabel::Label25, 4215);
-    addValueRow(frame2, 1680, "Type", 1095, ValueLabel::Label26, 4335);
+    addValueRow(frame2, 240, "Label1", "Manufacturer", 1215, ValueLabel::Label21, 4215);
+    addValueRow(frame2, 600, "Label2", "Model", 1095, ValueLabel::Label22, 4215);
+    addValueRow(frame2, 960, "Label4", "Version", 1095, ValueLabel::Label24, 4215);
+    addValueRow(frame2, 1320, "Label5", "Identifying No", 1455, ValueLabel::Label25, 4215);
+    addValueRow(frame2, 1680, "Label9", "Type", 1095, ValueLabel::Label26, 4335);
     // The vendor row is written by the scan but never shown.
     makeHeading(frame2, "Label3", "Vendor", twipRect(3960, 120, 1095, 255))->setVisible(false);
     valueLabels_[ValueLabel::Label23] =
@@ -145,24 +171,24 @@ void Form1::createSystemFrames(QGroupBox* frame1) {
     valueLabels_[ValueLabel::Label23]->setVisible(false);
 
     auto* frame3 = makeFrame(frame1, "Processor", twipRect(120, 2160, 6015, 1695));
-    addValueRow(frame3, 240, "Name", 1095, ValueLabel::Label27, 4335);
-    addValueRow(frame3, 600, "Manufacturer", 1215, ValueLabel::Label28, 4215);
-    addValueRow(frame3, 960, "Speed", 1095, ValueLabel::Label41, 3375);
-    addValueRow(frame3, 1320, "FSB", 1095, ValueLabel::Label29, 4335);
+    addValueRow(frame3, 240, "Label6", "Name", 1095, ValueLabel::Label27, 4335);
+    addValueRow(frame3, 600, "Label7", "Manufacturer", 1215, ValueLabel::Label28, 4215);
+    addValueRow(frame3, 960, "Label40", "Speed", 1095, ValueLabel::Label41, 3375);
+    addValueRow(frame3, 1320, "Label8", "FSB", 1095, ValueLabel::Label29, 4335);
 
     auto* frame4 = makeFrame(frame1, "Motherboard", twipRect(6240, 120, 5415, 975));
-    addValueRow(frame4, 240, "Manufacturer", 1215, ValueLabel::Label30, 3375);
-    addValueRow(frame4, 600, "Model", 1095, ValueLabel::Label31, 3375);
+    addValueRow(frame4, 240, "Label10", "Manufacturer", 1215, ValueLabel::Label30, 3375);
+    addValueRow(frame4, 600, "Label11", "Model", 1095, ValueLabel::Label31, 3375);
 
     auto* frame5 = makeFrame(frame1, "Bios", twipRect(6240, 1080, 5415, 975));
-    addValueRow(frame5, 240, "Manufacturer", 1215, ValueLabel::Label32, 3735);
-    addValueRow(frame5, 600, "Version", 1095, ValueLabel::Label33, 3735);
+    addValueRow(frame5, 240, "Label12", "Manufacturer", 1215, ValueLabel::Label32, 3735);
+    addValueRow(frame5, 600, "Label13", "Version", 1095, ValueLabel::Label33, 3735);
 
     auto* frame6 = makeFrame(frame1, "Memory", twipRect(6240, 2160, 5415, 1695));
-    addValueRow(frame6, 240, "Manufacturer", 1215, ValueLabel::Label34, 3375);
-    addValueRow(frame6, 600, "Installed RAM", 1335, ValueLabel::Label35, 3375);
-    addValueRow(frame6, 960, "Maximum RAM", 1335, ValueLabel::Label36, 3375);
-    addValueRow(frame6, 1320, "No Of Slots", 1335, ValueLabel::Label37, 3375);
+    addValueRow(frame6, 240, "Label14", "Manufacturer", 1215, ValueLabel::Label34, 3375);
+    addValueRow(frame6, 600, "Label15", "Installed RAM", 1335, ValueLabel::Label35, 3375);
+    addValueRow(frame6, 960, "Label16", "Maximum RAM", 1335, ValueLabel::Label36, 3375);
+    addValueRow(frame6, 1320, "Label17", "No Of Slots", 1335, ValueLabel::Label37, 3375);
 }
 
 void Form1::createModuleTable(QGroupBox* frame1) {

@@ -42,6 +42,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void createControls() override;
     void clearListControl(quorvin::ModuleList list) override;
     void addListControlRow(quorvin::ModuleList list, const std::string& row) override;
@@ -54,10 +55,12 @@ private:
     void createModuleTable(QGroupBox* frame1);
     void createCommandArea(QGroupBox* frame1);
     void createStorePage(QGroupBox* frame1);
-    void addValueRow(QGroupBox* frame, int top, const char* caption, int captionWidth,
-                     quorvin::ValueLabel value, int valueWidth);
+    void addValueRow(QGroupBox* frame, int top, const char* captionName, const char* caption,
+                     int captionWidth, quorvin::ValueLabel value, int valueWidth);
     QListWidget* requireList(quorvin::ModuleList list) const;
     void applyTabOrder();
+    // slotsLst, clipboardCmd, WB, memoryLst, speedLst: the controls Tab visits, in its order.
+    std::array<QWidget*, 5> tabStops() const;
     void copyReport();
     void startChat();
 

@@ -21,6 +21,7 @@ void LinkFallbackBrowser::showEngine(QWidget* engine) {
     stack_->addWidget(engine);
     stack_->setCurrentWidget(engine);
     setFocusProxy(engine);
+    emit focusWidgetsChanged();
 }
 
 void LinkFallbackBrowser::fallBackToLink() {

@@ -9,7 +9,10 @@
 #include "platform/qt/WebEngineBrowser.h"
 #include "results/HeadlessResultsWindow.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 
 #include <memory>
 
@@ -36,6 +39,7 @@ class StorePageTest : public QObject {
 private slots:
     void browserRequestCarriesTheScannedTextsUnchanged();
     void deadPageProcessLeavesTheAddressAsALink();
+    void tabPassesThroughTheLoadedPageInItsPlace();
 };
 
 void StorePageTest::browserRequestCarriesTheScannedTextsUnchanged() {
@@ -83,6 +87,40 @@ void StorePageTest::deadPageProcessLeavesTheAddressAsALink() {
     const auto* link = browser->findChild<QLabel*>();
     QVERIFY(link != nullptr && link->isVisible());
     QVERIFY(link->text().contains("chrome://crash"));
+}
+
+// The web engine makes the widget that takes the page's focus once the page starts; Tab still
+// goes from the copy button into the page and on to the memory sizes, and Shift+Tab back.
+void StorePageTest::tabPassesThroughTheLoadedPageInItsPlace() {
+    formtest::LoopbackStoreServer server;
+    quorvin::snapshot::SnapshotProvider provider{formtest::machineSnapshot()};
+    Form1 form(
+        quorvin::ScanEnvironment{provider, {"."}, "127.0.0.1:" + std::to_string(server.port())});
+    form.getQuorvin();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTRY_VERIFY_WITH_TIMEOUT(!server.storeRequestTarget().isEmpty(), 60000);
+    auto* browser = qobject_cast<quorvin::qt::WebEngineBrowser*>(form.wb());
+    QVERIFY(browser != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        browser->focusProxy() != nullptr && browser->focusProxy()->focusProxy() != nullptr, 30000);
+    const auto focusName = [&] {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus != nullptr && form.wb()->isAncestorOf(focus))
+            return QString("WB");
+        return focus == nullptr ? QString("none") : focus->objectName();
+    };
+
+    form.clipboardCmd()->setFocus();
+    for (const char* next : {"WB", "memoryLst", "speedLst", "slotsLst", "clipboardCmd"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_COMPARE(focusName(), QString(next));
+    }
+    form.moduleList(quorvin::ModuleList::Memory)->setFocus();
+    for (const char* previous : {"WB", "clipboardCmd"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QTRY_COMPARE(focusName(), QString(previous));
+    }
 }
 
 QUORVIN_QTEST_MAIN(StorePageTest)
