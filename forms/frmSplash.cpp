@@ -20,8 +20,11 @@ bool producesCharacter(const QKeyEvent& event) {
     case Qt::Key_Escape:
     case Qt::Key_Backspace:
         return true;
+    case Qt::Key_Delete:
+        return false; // X11 gives it the text DEL; on Windows it produces no character
     default:
-        return !event.text().isEmpty() && event.text().at(0).isPrint();
+        // Ctrl with a letter produces a control character, which counts as any other.
+        return !event.text().isEmpty();
     }
 }
 
@@ -72,17 +75,27 @@ frmSplash::frmSplash(Scan scan, QWidget* parent)
 
 void frmSplash::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // Enabled from the moment the window loads; the first tick comes after the window has been
-    // painted, since a tick is handled only after the pending paint events.
+    // Enabled from the moment the window loads; the scan waits for the first paint (see tick).
     if (!timer1_->isActive())
         timer1_->start();
     activateWindow();
     setFocus();
 }
 
+void frmSplash::paintEvent(QPaintEvent* event) {
+    painted_ = true;
+    QWidget::paintEvent(event);
+}
+
 void frmSplash::tick() {
     if (scanning_)
         return; // a tick that falls due during a scan does not start another one
+    // The splash is drawn before the scan holds the program up. On X11 the paint waits for the
+    // window server's expose, which can come after the first ticks; a splash that is never
+    // exposed (covered, on a screen nobody looks at) scans after a second all the same.
+    constexpr int ticksWithoutPaint = 100;
+    if (!painted_ && ++unpaintedTicks_ < ticksWithoutPaint)
+        return;
     scanning_ = true;
     ++ticks_;
     struct Done {

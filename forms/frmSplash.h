@@ -30,6 +30,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -41,8 +42,11 @@ private:
     QLabel* label2_ = nullptr;
     QTimer* timer1_ = nullptr;
     bool scanning_ = false;
+    bool painted_ = false;
+    int unpaintedTicks_ = 0;
     int ticks_ = 0;
 };
 
-// True for a key press that produces a character, Enter, Esc and Backspace included.
+// True for a key press that produces a character, Enter, Esc, Backspace and Ctrl with a letter
+// included.
 bool producesCharacter(const QKeyEvent& event);

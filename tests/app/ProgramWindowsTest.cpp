@@ -53,6 +53,23 @@ struct MessageCatcher {
 
 } // namespace
 
+// Notes the paints of the window it watches, or keeps them from it.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(bool swallow)
+        : swallow_(swallow) {}
+    bool seen = false;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Paint)
+            return false;
+        seen = true;
+        return swallow_;
+    }
+
+private:
+    bool swallow_;
+};
+
 class ProgramWindowsTest : public QObject {
     Q_OBJECT
 
@@ -215,6 +232,33 @@ private slots:
         QCOMPARE(windows->form1Created(), 0);
     }
 
+    // The scan holds the program up, so the splash is drawn first; one that is not drawn (here:
+    // its paints are kept from it) scans all the same, a little later.
+    void theSplashScansOnceDrawn() {
+        for (const bool drawn : {false, true}) {
+            PaintWatch paints(!drawn);
+            int scans = 0;
+            bool paintedAtFirstScan = false;
+            const std::unique_ptr<frmSplash> splash(
+                new frmSplash(frmSplash::Scan{[&] {
+                                                  if (scans++ == 0)
+                                                      paintedAtFirstScan = paints.seen;
+                                                  return ScanValue::text("again");
+                                              },
+                                              [] {}}));
+            splash->installEventFilter(&paints);
+            splash->show();
+            if (!drawn) {
+                QTest::qWait(300);
+                QCOMPARE(scans, 0);
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(scans > 0, 5000);
+            if (drawn)
+                QVERIFY(paintedAtFirstScan);
+            splash->removeEventFilter(&paints);
+        }
+    }
+
     void keysThatCloseTheSplash_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("text");
@@ -226,6 +270,8 @@ private slots:
         QTest::newRow("enter") << int(Qt::Key_Return) << "\r" << true;
         QTest::newRow("escape") << int(Qt::Key_Escape) << "\x1b" << true;
         QTest::newRow("backspace") << int(Qt::Key_Backspace) << "\b" << true;
+        QTest::newRow("ctrl with a letter") << int(Qt::Key_A) << "\x01" << true;
+        QTest::newRow("delete") << int(Qt::Key_Delete) << "\x7f" << false;
         QTest::newRow("arrow") << int(Qt::Key_Up) << "" << false;
         QTest::newRow("function key") << int(Qt::Key_F1) << "" << false;
         QTest::newRow("shift alone") << int(Qt::Key_Shift) << "" << false;
