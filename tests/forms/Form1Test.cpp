@@ -20,8 +20,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTextDocument>
 #include <QTimer>
 #include <QWheelEvent>
@@ -124,6 +126,7 @@ private slots:
     void chatBrowserFailureShowsTheMessageOncePerClick();
     void chatDoesNotWaitForTheLauncher();
     void chatStartsTheBrowserWithTheAddressAsItsOneArgument();
+    void aDoubleClickOnTheChatIsOneClick();
 };
 
 void Form1Test::createdWithoutControlsAndLoadedByShowing() {
@@ -191,6 +194,8 @@ void Form1Test::geometryMatchesTheLayout_data() {
     QTest::addColumn<QRect>("geometry");
     QTest::newRow("Frame1") << "Frame1" << twips(0, -120, 11775, 10695);
     QTest::newRow("Label3") << "Label3" << twips(3960, 120, 1095, 255);
+    QTest::newRow("Label5") << "Label5" << twips(240, 1320, 1455, 255);
+    QTest::newRow("Label40") << "Label40" << twips(240, 960, 1095, 255);
     QTest::newRow("Label21") << "Label21" << twips(1560, 240, 4215, 255);
     QTest::newRow("Label23") << "Label23" << twips(5280, 120, 615, 255);
     QTest::newRow("Label26") << "Label26" << twips(1560, 1680, 4335, 255);
@@ -552,6 +557,28 @@ void Form1Test::chatStartsTheBrowserWithTheAddressAsItsOneArgument() {
     if (!sandboxWasOff)
         qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
     QFile::remove(chatBrowser);
+}
+
+// Qt reports a double click as press, release, double-click press, release; a Windows control
+// raises Click once for it, so the browser starts once.
+void Form1Test::aDoubleClickOnTheChatIsOneClick() {
+    quorvin::qt::ClickableLabel label;
+    label.resize(100, 20);
+    QSignalSpy clicks(&label, &quorvin::qt::ClickableLabel::clicked);
+    const QPointF at(5, 5);
+    const auto send = [&](QEvent::Type type) {
+        QMouseEvent event(type, at, label.mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&label, &event);
+    };
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                    QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
+        send(type);
+    QCOMPARE(clicks.count(), 1);
+    send(QEvent::MouseButtonPress);
+    send(QEvent::MouseButtonRelease);
+    QCOMPARE(clicks.count(), 2);
 }
 
 QUORVIN_QTEST_MAIN(Form1Test)
