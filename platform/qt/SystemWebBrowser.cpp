@@ -4,13 +4,15 @@
 #include "platform/windows/HResultText.h"
 #include "platform/windows/WideText.h"
 
-#include <QResizeEvent>
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
 #include <QUrl>
 
 #include <windows.h>
 
 #include <exdisp.h>
 #include <oleauto.h>
+#include <oleidl.h>
 
 #include <stdexcept>
 
@@ -47,14 +49,82 @@ struct AtlHost {
     }
 };
 
+// The native window the control's window sits in. Its WM_SIZE gives its size in device pixels
+// whenever Windows sizes it, a move to a screen of another scale included, and the control's
+// window follows.
+class ControlHost : public QWidget {
+public:
+    explicit ControlHost(QWidget* parent)
+        : QWidget(parent) {
+        setAttribute(Qt::WA_NativeWindow);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+    HWND hwnd() { return reinterpret_cast<HWND>(winId()); }
+    void setControlWindow(HWND window) {
+        control_ = window;
+        RECT area{};
+        GetClientRect(hwnd(), &area);
+        MoveWindow(control_, 0, 0, area.right, area.bottom, TRUE);
+    }
+
+protected:
+    bool nativeEvent(const QByteArray& type, void* message, qintptr* result) override {
+        const MSG* msg = static_cast<const MSG*>(message);
+        if (control_ != nullptr && msg->hwnd == hwnd() && msg->message == WM_SIZE)
+            MoveWindow(control_, 0, 0, LOWORD(msg->lParam), HIWORD(msg->lParam), TRUE);
+        return QWidget::nativeEvent(type, message, result);
+    }
+
+private:
+    HWND control_ = nullptr;
+};
+
+// Qt's message loop hands keys straight to the window that has the focus; a hosted control
+// sees Tab, the arrows, Delete and its shortcuts (Ctrl+C in the page) only when the host offers
+// each key message to it first, as every host of the control does.
+class ControlKeys : public QAbstractNativeEventFilter {
+public:
+    ControlKeys(HWND window, IWebBrowser2& browser)
+        : window_(window) {
+        browser.QueryInterface(IID_IOleInPlaceActiveObject,
+                               reinterpret_cast<void**>(active_.put()));
+        if (active_)
+            QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~ControlKeys() override {
+        if (active_ && QCoreApplication::instance() != nullptr)
+            QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+    ControlKeys(const ControlKeys&) = delete;
+    ControlKeys& operator=(const ControlKeys&) = delete;
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "windows_generic_MSG")
+            return false;
+        MSG* msg = static_cast<MSG*>(message);
+        if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST)
+            return false;
+        if (msg->hwnd != window_ && !IsChild(window_, msg->hwnd))
+            return false;
+        return active_->TranslateAccelerator(msg) == S_OK;
+    }
+
+private:
+    HWND window_;
+    windows::ComPtr<IOleInPlaceActiveObject> active_;
+};
+
 } // namespace
 
 // The AtlAxWin child window and the browser inside it.
 struct SystemWebBrowser::Control {
     HWND window = nullptr;
     windows::ComPtr<IWebBrowser2> browser;
+    std::unique_ptr<ControlKeys> keys;
 
     ~Control() {
+        keys.reset();
         browser.reset();
         if (window != nullptr)
             DestroyWindow(window);
@@ -80,34 +150,26 @@ struct SystemWebBrowser::Control {
                                            reinterpret_cast<void**>(control->browser.put()))) ||
             !control->browser)
             return nullptr;
+        control->keys = std::make_unique<ControlKeys>(control->window, *control->browser.get());
         return control;
     }
 };
 
 SystemWebBrowser::SystemWebBrowser(QWidget* parent)
-    : LinkFallbackBrowser(parent)
-    , host_(new QWidget(this)) {
+    : LinkFallbackBrowser(parent) {
     // The control lives in a window of its own inside the host's, so the host must have one.
-    host_->setAttribute(Qt::WA_NativeWindow);
-    host_->setFocusPolicy(Qt::StrongFocus);
-    control_ = Control::create(reinterpret_cast<HWND>(host_->winId()));
-    if (control_)
+    auto* host = new ControlHost(this);
+    host_ = host;
+    control_ = Control::create(host->hwnd());
+    if (control_) {
+        host->setControlWindow(control_->window);
         showEngine(host_);
-    else
+    } else {
         host_->hide();
+    }
 }
 
 SystemWebBrowser::~SystemWebBrowser() = default;
-
-void SystemWebBrowser::resizeEvent(QResizeEvent* event) {
-    LinkFallbackBrowser::resizeEvent(event);
-    if (!control_)
-        return;
-    // The child window is sized in device pixels, the widget in device-independent ones.
-    const qreal ratio = host_->devicePixelRatioF();
-    MoveWindow(control_->window, 0, 0, qRound(event->size().width() * ratio),
-               qRound(event->size().height() * ratio), TRUE);
-}
 
 void SystemWebBrowser::navigate(const std::string& address) {
     acceptAddress(address);

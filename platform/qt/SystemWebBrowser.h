@@ -17,13 +17,10 @@ public:
     // Throws std::runtime_error when the control refuses the request.
     void navigate(const std::string& address) override;
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
     struct Control;
 
-    QWidget* host_;
+    QWidget* host_ = nullptr;
     std::unique_ptr<Control> control_; // null when the control could not be made
 };
 
