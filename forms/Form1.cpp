@@ -117,8 +117,9 @@ void Form1::createControls() {
 }
 
 void Form1::applyTabOrder() {
-    for (std::size_t i = 1; i < tabStops().size(); ++i)
-        setTabOrder(tabStops()[i - 1], tabStops()[i]);
+    const auto stops = tabStops();
+    for (std::size_t i = 1; i < stops.size(); ++i)
+        setTabOrder(stops[i - 1], stops[i]);
 }
 
 std::array<QWidget*, 5> Form1::tabStops() const {
