@@ -1,5 +1,6 @@
 // The results window on screen: what the scan leaves in its controls, its layout, the coupled
 // lists, the copy button and the live-chat link.
+#include "FocusName.h"
 #include "QtTestMain.h"
 #include "TestMachine.h"
 
@@ -30,6 +31,7 @@
 
 #include <memory>
 
+using formtest::focusName;
 using quorvin::ModuleList;
 using quorvin::ValueLabel;
 
@@ -92,12 +94,6 @@ QList<MessageSeen> messagesDuring(const std::function<void()>& action, qsizetype
 
 QRect twips(int left, int top, int width, int height) {
     return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
-QString focusName(const Form1& form, QWidget* widget) {
-    if (widget != nullptr && form.wb()->isAncestorOf(widget))
-        return "WB";
-    return widget == nullptr ? "none" : widget->objectName();
 }
 
 } // namespace

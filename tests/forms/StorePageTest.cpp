@@ -1,5 +1,6 @@
 // The store page in the real embedded browser: after a scan WB asks a loopback server for the page,
 // and the query the server decodes holds exactly the texts the window shows.
+#include "FocusName.h"
 #include "LoopbackStoreServer.h"
 #include "QtTestMain.h"
 #include "TestMachine.h"
@@ -104,12 +105,7 @@ void StorePageTest::tabPassesThroughTheLoadedPageInItsPlace() {
     QVERIFY(browser != nullptr);
     QTRY_VERIFY_WITH_TIMEOUT(
         browser->focusProxy() != nullptr && browser->focusProxy()->focusProxy() != nullptr, 30000);
-    const auto focusName = [&] {
-        QWidget* focus = QApplication::focusWidget();
-        if (focus != nullptr && form.wb()->isAncestorOf(focus))
-            return QString("WB");
-        return focus == nullptr ? QString("none") : focus->objectName();
-    };
+    const auto focusName = [&] { return formtest::focusName(form, QApplication::focusWidget()); };
 
     form.clipboardCmd()->setFocus();
     for (const char* next : {"WB", "memoryLst", "speedLst", "slotsLst", "clipboardCmd"}) {
