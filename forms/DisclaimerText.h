@@ -1,20 +1,10 @@
 #pragma once
 
-#include <QPlainTextEdit>
-#include <QString>
+#include <string>
 
-// The disclaimer's four paragraphs, separated by CR LF CR LF: 920 characters.
-QString disclaimerText();
+namespace quorvin::layout {
 
-// A read-only text box that keeps the exact text it was given: it shows the CR LF breaks as line
-// breaks, and a copy of a selection carries them as CR LF again.
-class DisclaimerBox : public QPlainTextEdit {
-public:
-    explicit DisclaimerBox(QWidget* parent = nullptr);
-    void setExactText(const QString& text);
-    // The whole text as given, CR LF breaks included.
-    QString exactText() const;
+// The disclaimer's four paragraphs, separated by CR LF CR LF: 920 characters, UTF-8.
+std::string disclaimerText();
 
-protected:
-    QMimeData* createMimeDataFromSelection() const override;
-};
+} // namespace quorvin::layout

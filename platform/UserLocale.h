@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scan/NumberText.h"
+#include "scan/values/NumberText.h"
 
 namespace quorvin {
 

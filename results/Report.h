@@ -1,7 +1,7 @@
 #pragma once
 
-#include "scan/NumberText.h"
 #include "scan/ScanRecord.h"
+#include "scan/values/NumberText.h"
 
 #include <string>
 

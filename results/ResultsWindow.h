@@ -1,9 +1,9 @@
 #pragma once
 
 #include "ResultsControls.h"
-#include "scan/NumberText.h"
 #include "scan/ScanRecord.h"
 #include "scan/WmiSession.h"
+#include "scan/values/NumberText.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ResultsControls.h"
-#include "scan/NumberText.h"
 #include "scan/ScanRecord.h"
+#include "scan/values/NumberText.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScanValue.h"
+#include "scan/values/ScanValue.h"
 
 #include <cstdint>
 

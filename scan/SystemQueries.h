@@ -1,9 +1,9 @@
 #pragma once
 
 #include "ModuleLists.h"
-#include "NumberText.h"
 #include "ScanRecord.h"
 #include "WmiSession.h"
+#include "scan/values/NumberText.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "DmiIdAttributes.h"
 
 #include "FirmwareText.h"
-#include "TextFile.h"
+#include "platform/files/TextFile.h"
 
 #include <algorithm>
 #include <map>

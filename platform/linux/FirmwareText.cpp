@@ -1,6 +1,6 @@
 #include "FirmwareText.h"
 
-#include "scan/Utf8Text.h"
+#include "scan/values/Utf8Text.h"
 
 namespace quorvin::linux_hw {
 

@@ -1,6 +1,6 @@
 #include "MemoryTypeCodes.h"
 
-#include "scan/AsciiText.h"
+#include "scan/values/AsciiText.h"
 
 #include <array>
 

@@ -1,15 +1,13 @@
 #include "ProcFacts.h"
 
-#include "TextFile.h"
-#include "scan/AsciiText.h"
+#include "platform/files/TextFile.h"
+#include "scan/values/AsciiText.h"
 
 #include <charconv>
 #include <cmath>
 #include <map>
 
-#ifndef _WIN32
 #include <sys/utsname.h>
-#endif
 
 namespace quorvin::linux_hw {
 
@@ -124,11 +122,9 @@ std::vector<ProcessorPackage> groupPackages(const std::vector<LogicalCpu>& cpus,
 }
 
 std::string hostMachine() {
-#ifndef _WIN32
     utsname names{};
     if (uname(&names) == 0)
         return names.machine;
-#endif
     return {};
 }
 

@@ -1,6 +1,6 @@
 #include "SmbiosSource.h"
 
-#include "TextFile.h"
+#include "platform/files/TextFile.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include "FirmwareText.h"
 #include "MemoryTypeCodes.h"
-#include "TextFile.h"
+#include "platform/files/TextFile.h"
 
 #include <charconv>
 #include <cstdint>

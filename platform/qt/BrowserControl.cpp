@@ -4,8 +4,6 @@
 #include "QtText.h"
 #if defined(QUORVIN_WITH_WEBENGINE)
 #include "WebEngineBrowser.h"
-#elif defined(_WIN32)
-#include "SystemWebBrowser.h"
 #endif
 
 #include <QUrl>
@@ -26,8 +24,6 @@ QUrl browsableUrl(const std::string& address) {
 BrowserControl* makeBrowserControl(QWidget* parent) {
 #if defined(QUORVIN_WITH_WEBENGINE)
     return new WebEngineBrowser(parent);
-#elif defined(_WIN32)
-    return new SystemWebBrowser(parent);
 #else
     return new LinkBrowser(parent);
 #endif

@@ -1,6 +1,6 @@
 #include "Snapshot.h"
 
-#include "scan/AsciiText.h"
+#include "scan/values/AsciiText.h"
 #include "scan/wmi/Moniker.h"
 #include "scan/wmi/ScanClasses.h"
 

@@ -1,8 +1,8 @@
 #include "SnapshotJson.h"
 
 #include "RecordingText.h"
-#include "platform/linux/TextFile.h"
-#include "scan/AsciiText.h"
+#include "platform/files/TextFile.h"
+#include "scan/values/AsciiText.h"
 #include "scan/wmi/ScanClasses.h"
 
 #include <nlohmann/json.hpp>

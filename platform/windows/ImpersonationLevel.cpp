@@ -1,6 +1,6 @@
 #include "ImpersonationLevel.h"
 
-#include "scan/AsciiText.h"
+#include "scan/values/AsciiText.h"
 #include "scan/wmi/Wmi.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "Moniker.h"
 
 #include "Wmi.h"
-#include "scan/AsciiText.h"
+#include "scan/values/AsciiText.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 #include "ScanClasses.h"
 
-#include "scan/AsciiText.h"
+#include "scan/values/AsciiText.h"
 
 #include <algorithm>
 #include <array>

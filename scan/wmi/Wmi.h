@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scan/ScanValue.h"
+#include "scan/values/ScanValue.h"
 
 #include <memory>
 #include <stdexcept>

@@ -2,8 +2,8 @@
 #include "../forms/QtTestMain.h"
 #include "../forms/TestMachine.h"
 
-#include "app/ProgramWindows.h"
-#include "forms/DisclaimerText.h"
+#include "app/qt/ProgramWindows.h"
+#include "forms/qt/DisclaimerText.h"
 
 #include <QLabel>
 #include <QListWidget>

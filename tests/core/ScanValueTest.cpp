@@ -1,5 +1,5 @@
-#include "scan/ScanValue.h"
-#include "scan/NumberText.h"
+#include "scan/values/ScanValue.h"
+#include "scan/values/NumberText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/Form1.h"
+#include "forms/qt/Form1.h"
 #include "platform/qt/BrowserControl.h"
 
 #include <QString>

@@ -3,7 +3,7 @@
 #include "LoopbackStoreServer.h"
 #include "TestMachine.h"
 
-#include "forms/Form1.h"
+#include "forms/qt/Form1.h"
 #include "platform/UserLocale.h"
 
 #include <QApplication>

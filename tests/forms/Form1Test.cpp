@@ -4,8 +4,8 @@
 #include "QtTestMain.h"
 #include "TestMachine.h"
 
-#include "forms/Form1.h"
-#include "forms/ModuleListCoupling.h"
+#include "forms/qt/Form1.h"
+#include "forms/qt/ModuleListCoupling.h"
 #include "platform/qt/BrowserControl.h"
 #include "platform/qt/ClickableLabel.h"
 #include "platform/qt/QtText.h"

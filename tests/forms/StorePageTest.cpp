@@ -5,7 +5,7 @@
 #include "QtTestMain.h"
 #include "TestMachine.h"
 
-#include "forms/Form1.h"
+#include "forms/qt/Form1.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/WebEngineBrowser.h"
 #include "results/HeadlessResultsWindow.h"

@@ -1,6 +1,6 @@
 // Files are read only when regular and up to a bound: special files fail at once, with the
 // system's reason.
-#include "platform/linux/TextFile.h"
+#include "platform/files/TextFile.h"
 #include "FakeTree.h"
 
 #include <gtest/gtest.h>

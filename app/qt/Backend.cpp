@@ -1,11 +1,7 @@
 #include "Backend.h"
 
-#include "platform/snapshot/SnapshotJson.h"
-#ifdef _WIN32
-#include "platform/windows/ComWmiProvider.h"
-#else
 #include "platform/linux/LinuxSnapshot.h"
-#endif
+#include "platform/snapshot/SnapshotJson.h"
 
 #include <QFileInfo>
 
@@ -38,11 +34,7 @@ std::unique_ptr<wmi::WmiProvider> makeRealBackend() {
     if (!recording.isEmpty())
         return std::make_unique<snapshot::SnapshotProvider>(
             snapshot::loadSnapshotFile(QFileInfo(recording).filesystemFilePath()));
-#ifdef _WIN32
-    return std::make_unique<windows::ComWmiProvider>();
-#else
     return linux_hw::makeLinuxProvider();
-#endif
 }
 
 } // namespace

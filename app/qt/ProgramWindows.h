@@ -1,8 +1,8 @@
 #pragma once
 
-#include "forms/Dialog.h"
-#include "forms/Form1.h"
-#include "forms/frmSplash.h"
+#include "forms/qt/Dialog.h"
+#include "forms/qt/Form1.h"
+#include "forms/qt/frmSplash.h"
 #include "results/ResultsWindow.h"
 
 #include <QObject>

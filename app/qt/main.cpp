@@ -1,25 +1,21 @@
 // Quorvin: the disclaimer, the scanning splash and the results window, in that order.
 #include "Backend.h"
 #include "ProgramWindows.h"
-#include "forms/Form1.h"
-#include "forms/Form1Style.h"
+#include "forms/qt/Form1.h"
+#include "forms/qt/Form1Style.h"
 #include "platform/UserLocale.h"
 #include "platform/qt/StartupTrace.h"
 
 #include <QApplication>
 #include <QTimer>
 
-#ifndef _WIN32
 #include <unistd.h>
-#endif
 
 int main(int argc, char** argv) {
     startup_trace::mark("main");
-#ifndef _WIN32
     // Qt WebEngine's sandbox refuses to run as root; it is turned off for root only.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-#endif
     // The store page's browser control needs a native window of its own; its neighbours do not.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     QApplication app(argc, argv);

@@ -1,8 +1,8 @@
 #include "ProgramWindows.h"
 
-#include "forms/Dialog.h"
-#include "forms/Form1.h"
-#include "forms/frmSplash.h"
+#include "forms/qt/Dialog.h"
+#include "forms/qt/Form1.h"
+#include "forms/qt/frmSplash.h"
 #include "platform/qt/BrowserControl.h"
 #include "platform/qt/FirstPaint.h"
 #include "platform/qt/QtMessageBox.h"

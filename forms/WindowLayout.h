@@ -1,0 +1,120 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+// The three windows as data: every control's kind, parent, caption, place in twips, tab index,
+// font and colour, read alike by the Qt windows and the Win32 ones.
+namespace quorvin::layout {
+
+// The program's title: the caption of Dialog and Form1 and of every message box.
+inline constexpr std::string_view programTitle = "Quorvin - System Memory Information";
+
+inline constexpr int twipsPerInch = 1440;
+
+// A place or size in twips, relative to the parent's client area.
+struct Twips {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Twips at a screen's dots per inch, rounded to the nearest pixel (15 twips a pixel at 96 DPI,
+// 10 at 144). Edges are rounded, not sizes, so neighbours that touch in twips touch in pixels.
+int toPixels(int twips, int dpi);
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const PixelRect&) const = default;
+};
+PixelRect toPixels(const Twips& twips, int dpi);
+
+enum class ControlKind {
+    Frame,         // group box, caption on its top edge (none when the caption is empty)
+    Label,         // static text
+    TextBox,       // multi-line, read-only, vertical scroll bar
+    CommandButton, // push button
+    ListBox,       // single selection, unsorted, vertical scroll bar when needed
+    Picture,       // the chat picture
+    Browser,       // the embedded web browser
+};
+
+// True for the kinds that take the keyboard focus and so stand in the Tab order.
+bool takesFocus(ControlKind kind);
+
+struct Font {
+    std::string_view family;
+    double points = 8.25;
+    bool bold = false;
+    bool operator==(const Font&) const = default;
+};
+
+// MS Sans Serif 8.25 pt regular: the system default, for every control without a font of its own.
+inline constexpr Font defaultFont{"MS Sans Serif", 8.25, false};
+// The same, bold: frames, caption labels and column headings.
+inline constexpr Font headingFont{"MS Sans Serif", 8.25, true};
+// The splash's two captions.
+inline constexpr Font splashTitleFont{"MS Sans Serif", 18, false};
+inline constexpr Font splashSerifFont{"Times New Roman", 15.75, false};
+
+enum class TextColour {
+    System, // the system's window text colour
+    Blue,   // red 0, green 0, blue 255: value labels, the chat link, the splash's title
+};
+
+struct Control {
+    std::string_view name;
+    ControlKind kind;
+    std::string_view parent; // empty: directly on the window
+    std::string_view caption;
+    Twips place;
+    std::optional<int> tabIndex;
+    Font font = defaultFont;
+    TextColour colour = TextColour::System;
+    bool visible = true;
+    // For a value label, its caption label: the one a screen reader names it by.
+    std::string_view captionLabel = {};
+};
+
+enum class StartPosition {
+    Manual,       // the client area's top-left corner at the window's left and top
+    CenterScreen, // centred on the screen
+};
+
+enum class WindowFrame {
+    FixedDialog, // fixed dialog frame, caption with close box only (none without a caption)
+    FixedSingle, // fixed single border, caption with minimize and close box
+};
+
+struct WindowLayout {
+    std::string_view name;
+    std::string_view caption;
+    WindowFrame frame;
+    StartPosition start;
+    Twips client; // left and top only count for a manual start position
+    bool inTaskbar;
+    std::span<const Control> controls;
+
+    // The control named so; null when there is none.
+    const Control* find(std::string_view controlName) const;
+    // The control named so; throws std::out_of_range when there is none.
+    const Control& at(std::string_view controlName) const;
+    // The controls that take the focus, in Tab order (by tab index).
+    std::vector<const Control*> tabStops() const;
+    // The controls whose parent is the given one, in table order ("" for the window itself).
+    std::vector<const Control*> children(std::string_view parentName) const;
+};
+
+const WindowLayout& dialogLayout();
+const WindowLayout& splashLayout();
+const WindowLayout& form1Layout();
+
+// The splash's timer interval.
+inline constexpr int splashTimerMilliseconds = 10;
+
+} // namespace quorvin::layout
