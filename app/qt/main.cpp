@@ -3,7 +3,7 @@
 #include "ProgramWindows.h"
 #include "forms/qt/Form1.h"
 #include "forms/qt/Form1Style.h"
-#include "platform/UserLocale.h"
+#include "platform/locale/UserLocale.h"
 #include "platform/qt/StartupTrace.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "TestMachine.h"
 
 #include "forms/qt/Form1.h"
-#include "platform/UserLocale.h"
+#include "platform/locale/UserLocale.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -4,7 +4,7 @@
 #include "DumpFormats.h"
 #include "DumpOptions.h"
 #include "ScanReport.h"
-#include "platform/UserLocale.h"
+#include "platform/locale/UserLocale.h"
 #include "platform/linux/LinuxSnapshot.h"
 #include "platform/snapshot/SnapshotJson.h"
 
