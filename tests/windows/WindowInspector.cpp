@@ -209,6 +209,35 @@ HWND focusedChild(HWND top, HWND focus) {
     return focus == top ? nullptr : focus;
 }
 
+const char* kindName(layout::ControlKind kind) {
+    switch (kind) {
+    case layout::ControlKind::Frame:
+        return "Frame";
+    case layout::ControlKind::Label:
+        return "Label";
+    case layout::ControlKind::TextBox:
+        return "TextBox";
+    case layout::ControlKind::CommandButton:
+        return "CommandButton";
+    case layout::ControlKind::ListBox:
+        return "ListBox";
+    case layout::ControlKind::Picture:
+        return "Picture";
+    case layout::ControlKind::Browser:
+        return "Browser";
+    }
+    return "";
+}
+
+// What the layout table says of the control, so that the judge needs no copy of it.
+json layoutJson(const layout::Control& control) {
+    return {{"kind", kindName(control.kind)},
+            {"caption", std::string(control.caption)},
+            {"captionLabel", std::string(control.captionLabel)},
+            {"visible", control.visible},
+            {"tabIndex", control.tabIndex ? json(*control.tabIndex) : json(nullptr)}};
+}
+
 json windowJson(HWND top) {
     const std::string windowClass = classOf(top);
     const layout::WindowLayout* table = layoutOf(windowClass);
@@ -229,6 +258,7 @@ json windowJson(HWND top) {
         {"active", thread.hwndActive == top},
         {"foreground", GetForegroundWindow() == top},
         {"dpi", dpiOf(top)},
+        {"screenSize", {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}},
         {"client", rectJson(clientOnScreen(top))},
         {"frame", rectJson(frame)},
         {"owner", owner ? json{{"class", classOf(owner)}, {"visible", IsWindowVisible(owner) != 0}}
@@ -254,6 +284,9 @@ json windowJson(HWND top) {
             {"screen", rectJson(screen)},
             {"msaa", msaaJson(child)},
         };
+        if (const layout::Control* control =
+                table ? table->find(entry["name"].get<std::string>()) : nullptr)
+            entry["layout"] = layoutJson(*control);
         if (_wcsicmp(toWide(entry["class"].get<std::string>()).c_str(), L"ListBox") == 0)
             addListFacts(child, entry);
         controls.push_back(entry);

@@ -1,29 +1,64 @@
 #!/usr/bin/env bash
 # Drives the real Windows program under Wine on the test run's X display, as a person would: clicks
-# its buttons and pictures, presses keys, and watches which windows come and go. What the program
-# copies is read back through Windows' own clipboard API, what it asks of the store's server is
-# seen by a loopback server, and what it starts is a recording stand-in for the browser.
-# Usage: e2e.sh WINE_RUN PROGRAM CLIPBOARD_TOOL CHAT_RECORDER STORE_PORT SNAPSHOT EXPECTED_DIR
-#               ARTIFACT_DIR
+# its buttons and pictures, presses keys, and watches which windows come and go. Controls are found
+# by their designer names through window-inspector.exe, which also reads back the windows' styles,
+# focus and places and what Windows' accessibility layer says of them. What the program copies is
+# read back through Windows' own clipboard API, what it asks of the store's server is seen by a
+# loopback server, and what it starts is a recording stand-in for the browser.
+#
+# Usage: e2e.sh [OPTIONS] SCENARIO WINE_RUN PROGRAM INSPECTOR CLIPBOARD_TOOL CHAT_RECORDER
+#               STORE_PORT SNAPSHOT EXPECTED_DIR ARTIFACT_DIR
+# SCENARIO: mouse     Cancel, close box, OK to the results, store request, copy, chat, Wine's WMI
+#           keyboard  from the keyboard alone: Tab Tab Space on the disclaimer, Tab Space copies
+#           layout    every control's rectangle against the layout at the prefix's DPI
+# OPTIONS:  --msaa           also judge what the accessibility layer reads (Wine's 32-bit oleacc)
+#           --windows VER    in a copy of the prefix that reports Windows VER (win7, win10...)
+#           --dpi N          in a copy of the prefix whose screen has N dots per inch
 # WINEPREFIX names the test run's Wine prefix; DISPLAY its X server.
 set -uo pipefail
-wine_run=$1 program=$2 clipboard_tool=$3 recorder=$4 port=$5 snapshot=$6 expected=$7
-artifacts=$8
+msaa= windows_version= dpi=
+while [ $# -gt 0 ]; do
+    case $1 in
+    --msaa) msaa=--msaa && shift ;;
+    --windows) windows_version=$2 && shift 2 ;;
+    --dpi) dpi=$2 && shift 2 ;;
+    *) break ;;
+    esac
+done
+scenario=$1 wine_run=$2 program=$3 inspector=$4 clipboard_tool=$5 recorder=$6 port=$7
+snapshot=$8 expected=$9 artifacts=${10}
+here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$artifacts"
+rm -f "$artifacts"/*.png "$artifacts"/*.json "$artifacts"/*.txt
 [ -n "${DISPLAY:-}" ] || { echo "e2e: skipped: no X display (DISPLAY is not set)"; exit 77; }
 for tool in xdotool wmctrl import openbox python3; do
     command -v "$tool" >/dev/null || { echo "e2e: skipped: $tool is not installed"; exit 77; }
 done
+source "$here/../desktop.sh"
 
-# The program runs on Windows' own window system.
-unset QT_QPA_PLATFORM QT_QPA_FONTDIR
+# A variant of the test run's prefix: its files linked, its registry copied and then changed.
+if [ -n "$windows_version$dpi" ]; then
+    base=${WINEPREFIX:?WINEPREFIX names the test run\'s prefix}
+    "$wine_run" --prepare
+    export WINEPREFIX="$base-${windows_version:-}${dpi:+dpi$dpi}"
+    if [ ! -f "$WINEPREFIX/done" ]; then
+        rm -rf "$WINEPREFIX"
+        cp -al "$base" "$WINEPREFIX"
+        for hive in "$WINEPREFIX"/*.reg; do cp --remove-destination "$base/${hive##*/}" "$hive"; done
+        rm -f "$WINEPREFIX/done"
+        [ -z "$windows_version" ] ||
+            "$wine_run" reg add 'HKCU\Software\Wine' /v Version /d "$windows_version" /f
+        [ -z "$dpi" ] ||
+            "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
+        /usr/lib/wine/wineserver -w
+        touch "$WINEPREFIX/done"
+    fi
+fi
 
-source "$(dirname "$0")/../desktop.sh"
-# The test run's display may have no window manager yet.
 start_window_manager
 server_log="$artifacts/store-requests.log"
 : >"$server_log"
-python3 "$(dirname "$0")/store-server.py" "$port" "$server_log" >"$artifacts/store-server.out" 2>&1 &
+python3 "$here/store-server.py" "$port" "$server_log" >"$artifacts/store-server.out" 2>&1 &
 server=$!
 # Whatever a failed step left running in the prefix goes with the test.
 trap 'kill $server $wm_pid 2>/dev/null; /usr/lib/wine/wineserver -k 2>/dev/null; wait 2>/dev/null' EXIT
@@ -40,60 +75,52 @@ start_program() { # name [environment assignments...]
     pid=$!
 }
 
-# The visible program windows with the title, one id a line.
+inspect() { "$wine_run" "$inspector" "$@" 2>>"$artifacts/inspector.log"; }
+
+# Waits up to 60 s (a fresh prefix takes Wine half a minute) for a visible window of the class
+# and keeps what the inspector reads of it in the given file.
+wait_window() { # class file
+    inspect --wait 60 "$1" >"$2" && [ -s "$2" ]
+}
+
+# A window's fact, read out of an inspector file with a Python expression over it (w).
+fact() { # file expression
+    python3 -c "import json,sys; w=json.load(open(sys.argv[1])); print($2)" "$1"
+}
+
+judge() { # file Dialog|frmSplash|Form1
+    local faults
+    faults=$(python3 "$here/judge-window.py" "$1" "$2" $msaa) || fail "$faults"
+}
+
+# The visible program windows with the title, one id a line: what a person sees on the screen.
 titled_windows() { xdotool search --onlyvisible --name "^$title\$" 2>/dev/null; }
 
-# A titled window whose client area has the given size, waiting up to 20 s; sets found. Wine
-# draws the frame of a tool window itself, inside the X window; a window manager draws the others'
-# outside it. Either way the client area lies centred, with the frame's width below it.
-declare -A client_size
-window_with_client() { # width height
-    local id geometry w h
-    for _ in $(seq 200); do
-        for id in $(titled_windows); do
-            geometry=$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {print $2}')
-            [ -n "$geometry" ] || continue
-            w=${geometry%x*} h=${geometry#*x}
-            if [ "$w" -ge "$1" ] && [ "$h" -ge "$2" ] && [ $((w - $1)) -le 16 ] &&
-                [ $((h - $2)) -le 40 ]; then
-                found=$id
-                client_size[$id]="$1 $2"
-                return 0
-            fi
-        done
-        sleep 0.1
-    done
-    return 1
-}
-
-# Brings the window to the front with the keyboard focus, as a click on it would: Wine gives a
-# click on a window that is not active to the activation alone.
-activate() { # window
-    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1" 2>/dev/null
-    sleep 0.3
-}
-
-click() { # window x y (client coordinates)
-    activate "$1"
-    local geometry w h cw ch
-    geometry=$(xdotool getwindowgeometry "$1" | awk '/Geometry/ {print $2}')
-    w=${geometry%x*} h=${geometry#*x}
-    read -r cw ch <<<"${client_size[$1]}"
-    local frame=$(((w - cw) / 2))
-    xdotool mousemove --window "$1" $((frame + $2)) $((h - ch - frame + $3)) click 1
-}
-
-# A message box: a titled window other than the program window given, waiting up to 10 s.
-# Sets box.
-message_box() { # window that is no box, or ""
+# The X window holding a point of the screen, brought to the front with the keyboard focus as a
+# click on it would: Wine gives a click on a window that is not active to the activation alone.
+activate_at() { # x y
     local id
-    for _ in $(seq 100); do
-        for id in $(titled_windows); do
-            [ "$id" = "$1" ] || { box=$id && return 0; }
-        done
-        sleep 0.1
+    for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
+        [ "$WIDTH" -gt 1 ] && [ "$1" -ge "$X" ] && [ "$1" -lt $((X + WIDTH)) ] &&
+            [ "$2" -ge "$Y" ] && [ "$2" -lt $((Y + HEIGHT)) ] || continue
+        xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id"
+        sleep 0.3
+        return 0
     done
-    return 1
+}
+
+# Clicks a control of a window, found by its designer name.
+click() { # class control
+    local x y
+    read -r x y < <(inspect "$1" --control "$2") || { fail "no control $2 on $1"; return 1; }
+    activate_at "$x" "$y"
+    xdotool mousemove "$x" "$y" click 1
+}
+
+# The control holding the focus of a window, by its designer name.
+focus_of() { # class
+    inspect "$1" >"$artifacts/focus.json" && fact "$artifacts/focus.json" 'w["focus"]'
 }
 
 # The clipboard's text, as Windows hands it out, into a file; and emptying it beforehand, so that
@@ -104,71 +131,41 @@ read_clipboard() { # output file
 }
 clear_clipboard() { "$wine_run" "$clipboard_tool" --clear; }
 
-# Copies a message box's title and text (Ctrl+C, as Windows message boxes do), then presses OK.
+# Waits for a message box, keeps its title and text in a file and presses its OK button.
 read_and_close_box() { # output file
-    clear_clipboard
-    activate "$box"
-    xdotool key ctrl+c
-    sleep 0.5
-    read_clipboard "$1"
-    activate "$box"
-    xdotool key Return
+    wait_window '#32770' "$artifacts/box.json" || return 1
+    fact "$artifacts/box.json" \
+        '"\n".join([w["caption"]] + [c["text"] for c in w["controls"] if c["class"].lower() == "static"])' >"$1"
+    local x y
+    read -r x y < <(fact "$artifacts/box.json" \
+        '" ".join(str(c["screen"]["left"] + c["screen"]["width"] // 2) + " " + str(c["screen"]["top"] + c["screen"]["height"] // 2) for c in w["controls"] if c["text"] == "OK")')
+    activate_at "$x" "$y"
+    xdotool mousemove "$x" "$y" click 1
 }
 
-disclaimer_w=410 disclaimer_h=322 results_w=785 results_h=706
-
-# --- The disclaimer's text, then Cancel: the program ends at once with exit code 0.
-start_program cancel QUORVIN_SNAPSHOT="$(windows_path "$snapshot")"
-if window_with_client $disclaimer_w $disclaimer_h; then
-    dialog=$found
-    import -window root "$artifacts/disclaimer.png"
-    clear_clipboard
-    click "$dialog" 200 100 # into Text1
-    xdotool key ctrl+a ctrl+c
-    sleep 0.5
-    if read_clipboard "$artifacts/disclaimer.txt"; then
-        cmp -s "$artifacts/disclaimer.txt" "$expected/disclaimer.txt" ||
-            fail "the disclaimer's text differs (see $artifacts/disclaimer.txt)"
+# Waits for the program to end with the given exit code ("nonzero" for any failure) and for its
+# windows to go from the screen.
+expect_end() { # what code
+    wait_exit 15
+    if [ "$2" = nonzero ]; then
+        [ "$rc" != 0 ] && [ "$rc" != timeout ] || fail "$1: exit code $rc"
     else
-        fail "the disclaimer's text could not be copied"
+        [ "$rc" = "$2" ] || fail "$1: exit code $rc"
     fi
-    click "$dialog" 256 300 # CancelButton
-    wait_exit 10 && [ "$rc" = 0 ] || fail "Cancel: exit code $rc"
-    [ -z "$(titled_windows)" ] || fail "Cancel: a window stays"
-else
-    fail "Cancel: no disclaimer"
-    kill "$pid"
-fi
+    [ -z "$(titled_windows)" ] || fail "$1: a window stays"
+}
 
-# --- The disclaimer's close box ends the program with exit code 0.
-start_program closebox QUORVIN_SNAPSHOT="$(windows_path "$snapshot")"
-if window_with_client $disclaimer_w $disclaimer_h; then
-    dialog=$found
-    wmctrl -i -c "$dialog"
-    wait_exit 10 && [ "$rc" = 0 ] || fail "close box: exit code $rc"
-else
-    fail "close box: no disclaimer"
-    kill "$pid"
-fi
+screenshot() { import -window root "$artifacts/$1.png"; }
 
-# --- OK: the splash, then the results filled from the recording; the store page, the copy button
-# and the chat link; closing the results ends the program with exit code 0.
-start_program scan QUORVIN_SNAPSHOT="$(windows_path "$snapshot")"
-if window_with_client $disclaimer_w $disclaimer_h; then
-    dialog=$found
-    click "$dialog" 168 300 # OKButton
-    import -window root "$artifacts/splash.png"
-    if window_with_client $results_w $results_h; then
-        form=$found
-        sleep 2 # the store page's request reaches the server
-        import -window root "$artifacts/results.png"
-        [ "$(titled_windows | grep -cvx "$form")" = 0 ] ||
-            fail "scan: another window stands beside the results"
-
-        python3 - "$server_log" <<'EOF' || fail "scan: the store page's request (see $server_log)"
-import sys, urllib.parse
-targets = [line.rstrip("\n") for line in open(sys.argv[1], encoding="latin-1")]
-pages = [t for t in targets if urllib.parse.urlsplit(t).path == "/mc/quorvin.asp"]
+store_request_check() {
+    python3 - "$server_log" <<'EOF' || fail "scan: the store page's request (see $server_log)"
+import sys, time, urllib.parse
+for _ in range(50):  # the page's request reaches the server soon after the window shows
+    targets = [line.rstrip("\n") for line in open(sys.argv[1], encoding="latin-1")]
+    pages = [t for t in targets if urllib.parse.urlsplit(t).path == "/mc/quorvin.asp"]
+    if pages:
+        break
+    time.sleep(0.1)
 if len(pages) != 1:
     sys.exit(f"{len(pages)} requests for /mc/quorvin.asp: {targets}")
 query = urllib.parse.parse_qsl(urllib.parse.urlsplit(pages[0]).query, keep_blank_values=True)
@@ -181,87 +178,224 @@ expected = [
 if query != expected:
     sys.exit(f"query {query}, expected {expected}")
 EOF
+}
 
-        # The copy button puts the report on the clipboard byte for byte, CR LF kept; twice.
-        for attempt in 1 2; do
-            clear_clipboard
-            click "$form" 648 372 # clipboardCmd
-            sleep 0.5
-            if read_clipboard "$artifacts/report-$attempt.txt"; then
-                cmp -s "$artifacts/report-$attempt.txt" "$expected/report.txt" ||
-                    fail "copy $attempt: the report differs (see $artifacts/report-$attempt.txt)"
-            else
-                fail "copy $attempt: nothing on the clipboard"
-            fi
-        done
-
-        # The chat picture and the chat link start the browser program with the chat address.
-        chat_line="\"$(windows_path "$recorder")\" http://127.0.0.1:$port/support/UserPreChat.aspx?ref=CustomerScanWindow"
-        for target in "660 306 picture" "560 350 link"; do
-            read -r x y what <<<"$target"
-            rm -f "$recorder.cmdline"
-            click "$form" "$x" "$y"
-            for _ in $(seq 100); do [ -f "$recorder.cmdline" ] && break; sleep 0.1; done
-            [ "$(cat "$recorder.cmdline" 2>/dev/null)" = "$chat_line" ] ||
-                fail "chat $what: started with '$(cat "$recorder.cmdline" 2>/dev/null)'"
-        done
-
-        # Without the browser program each click says "Browser Not found!!!" once.
-        mv "$recorder" "$recorder.away"
-        for target in "660 306 picture" "560 350 link"; do
-            read -r x y what <<<"$target"
-            click "$form" "$x" "$y"
-            if message_box "$form"; then
-                read_and_close_box "$artifacts/browser-missing.txt"
-                grep -q "Browser Not found!!!" "$artifacts/browser-missing.txt" ||
-                    fail "chat $what without a browser: the box says $(cat "$artifacts/browser-missing.txt")"
-                sleep 1
-                [ "$(titled_windows | grep -cvx "$form")" = 0 ] ||
-                    fail "chat $what without a browser: a second box"
-            else
-                fail "chat $what without a browser: no message"
-            fi
-        done
-        mv "$recorder.away" "$recorder"
-
-        wmctrl -i -c "$form"
-        wait_exit 10 && [ "$rc" = 0 ] || fail "closing the results: exit code $rc"
-        [ -z "$(titled_windows)" ] || fail "closing the results: a window stays"
+copy_check() { # what
+    if read_clipboard "$artifacts/report-$1.txt"; then
+        cmp -s "$artifacts/report-$1.txt" "$expected/report.txt" ||
+            fail "copy $1: the report differs (see $artifacts/report-$1.txt)"
     else
-        fail "scan: no results window"
+        fail "copy $1: nothing on the clipboard"
+    fi
+}
+
+# Compares the window's controls with the layout at its DPI and keeps the comparison.
+layout_check() { # class name
+    inspect "$1" --layout >"$artifacts/layout-$2.txt" ||
+        fail "$2's controls are not where the layout puts them: $(grep -c DIFF "$artifacts/layout-$2.txt") differ (see $artifacts/layout-$2.txt)"
+}
+
+snapshot_env=QUORVIN_SNAPSHOT="$(windows_path "$snapshot")"
+
+mouse_scenario() {
+    # --- The disclaimer as Windows shows it, its text, then Cancel: the program ends at once.
+    start_program cancel "$snapshot_env"
+    if wait_window Quorvin.Dialog "$artifacts/dialog.json"; then
+        screenshot disclaimer
+        judge "$artifacts/dialog.json" Dialog
+        layout_check Quorvin.Dialog Dialog
+        clear_clipboard
+        click Quorvin.Dialog Text1
+        xdotool key ctrl+a ctrl+c
+        sleep 0.5
+        if read_clipboard "$artifacts/disclaimer.txt"; then
+            cmp -s "$artifacts/disclaimer.txt" "$expected/disclaimer.txt" ||
+                fail "the disclaimer's text differs (see $artifacts/disclaimer.txt)"
+        else
+            fail "the disclaimer's text could not be copied"
+        fi
+        click Quorvin.Dialog CancelButton
+        expect_end Cancel 0
+    else
+        fail "Cancel: no disclaimer"
         kill "$pid"
     fi
-else
-    fail "scan: no disclaimer"
-    kill "$pid"
-fi
 
-# --- Wine's own WMI lacks a property the scan reads: the error is reported in a message box with
-# the program's title, and the program ends with a failure, leaving no window.
-start_program wine-wmi
-if window_with_client $disclaimer_w $disclaimer_h; then
-    dialog=$found
-    click "$dialog" 168 300 # OKButton
-    if message_box "$dialog"; then
-        import -window root "$artifacts/wine-wmi-error.png"
-        read_and_close_box "$artifacts/wine-wmi-error.txt"
-        grep -q "$title" "$artifacts/wine-wmi-error.txt" ||
-            fail "Wine's WMI: the box has another title: $(cat "$artifacts/wine-wmi-error.txt")"
-        grep -q "speed" "$artifacts/wine-wmi-error.txt" &&
-            grep -q "Win32_PhysicalMemory" "$artifacts/wine-wmi-error.txt" ||
-            fail "Wine's WMI: the box does not name the property: $(cat "$artifacts/wine-wmi-error.txt")"
-        wait_exit 10 && [ "$rc" != 0 ] && [ "$rc" != timeout ] ||
-            fail "Wine's WMI: exit code $rc"
-        [ -z "$(titled_windows)" ] || fail "Wine's WMI: a window stays"
+    # --- The disclaimer's close box ends the program with exit code 0.
+    start_program closebox "$snapshot_env"
+    if wait_window Quorvin.Dialog "$artifacts/dialog-closebox.json"; then
+        wmctrl -c "$title"
+        expect_end "close box" 0
     else
-        fail "Wine's WMI: no error message"
+        fail "close box: no disclaimer"
         kill "$pid"
     fi
-else
-    fail "Wine's WMI: no disclaimer"
-    kill "$pid"
-fi
+
+    # --- OK: the results filled from the recording; the store page, the copy button and the chat
+    # link; closing the results ends the program with exit code 0.
+    start_program scan "$snapshot_env"
+    if wait_window Quorvin.Dialog "$artifacts/dialog-scan.json"; then
+        click Quorvin.Dialog OKButton
+        if wait_window Quorvin.Form1 "$artifacts/form1.json"; then
+            sleep 1
+            screenshot results
+            inspect Quorvin.Form1 >"$artifacts/form1.json"
+            judge "$artifacts/form1.json" Form1
+            layout_check Quorvin.Form1 Form1
+            [ "$(titled_windows | wc -l)" = 1 ] || fail "scan: another window stands beside the results"
+            store_request_check
+
+            # The copy button puts the report on the clipboard byte for byte, CR LF kept; twice.
+            for attempt in 1 2; do
+                clear_clipboard
+                click Quorvin.Form1 clipboardCmd
+                sleep 0.5
+                copy_check "$attempt"
+            done
+
+            # The chat picture and the chat link start the browser program with the chat address.
+            chat_line="\"$(windows_path "$recorder")\" http://127.0.0.1:$port/support/UserPreChat.aspx?ref=CustomerScanWindow"
+            for target in Image1 Label39; do
+                rm -f "$recorder.cmdline"
+                click Quorvin.Form1 "$target"
+                for _ in $(seq 100); do [ -f "$recorder.cmdline" ] && break; sleep 0.1; done
+                [ "$(cat "$recorder.cmdline" 2>/dev/null)" = "$chat_line" ] ||
+                    fail "chat $target: started with '$(cat "$recorder.cmdline" 2>/dev/null)'"
+            done
+
+            # Without the browser program each click says "Browser Not found!!!" once.
+            mv "$recorder" "$recorder.away"
+            for target in Image1 Label39; do
+                click Quorvin.Form1 "$target"
+                if read_and_close_box "$artifacts/browser-missing-$target.txt"; then
+                    grep -qx "Browser Not found!!!" "$artifacts/browser-missing-$target.txt" &&
+                        grep -qx "$title" "$artifacts/browser-missing-$target.txt" ||
+                        fail "chat $target without a browser: the box says $(cat "$artifacts/browser-missing-$target.txt")"
+                    sleep 1
+                    [ "$(titled_windows | wc -l)" = 1 ] || fail "chat $target without a browser: a second box"
+                else
+                    fail "chat $target without a browser: no message"
+                fi
+            done
+            mv "$recorder.away" "$recorder"
+
+            wmctrl -c "$title"
+            expect_end "closing the results" 0
+        else
+            fail "scan: no results window"
+            kill "$pid"
+        fi
+    else
+        fail "scan: no disclaimer"
+        kill "$pid"
+    fi
+
+    # --- Wine's own WMI lacks a property the scan reads: the error is reported in a message box
+    # with the program's title, and the program ends with a failure, leaving no window.
+    start_program wine-wmi
+    if wait_window Quorvin.Dialog "$artifacts/dialog-wmi.json"; then
+        click Quorvin.Dialog OKButton
+        if wait_window '#32770' "$artifacts/wine-wmi-box.json"; then
+            screenshot wine-wmi-error
+            read_and_close_box "$artifacts/wine-wmi-error.txt"
+            grep -qx "$title" "$artifacts/wine-wmi-error.txt" ||
+                fail "Wine's WMI: the box has another title: $(cat "$artifacts/wine-wmi-error.txt")"
+            grep -q "speed" "$artifacts/wine-wmi-error.txt" &&
+                grep -q "Win32_PhysicalMemory" "$artifacts/wine-wmi-error.txt" ||
+                fail "Wine's WMI: the box does not name the property: $(cat "$artifacts/wine-wmi-error.txt")"
+            expect_end "Wine's WMI" nonzero
+        else
+            fail "Wine's WMI: no error message"
+            kill "$pid"
+        fi
+    else
+        fail "Wine's WMI: no disclaimer"
+        kill "$pid"
+    fi
+}
+
+# Presses a key (on whatever window has the keyboard focus: no window is chosen) and waits for the
+# focus of the window to reach the control named.
+key_to() { # key class control
+    xdotool key "$1"
+    local focus
+    for _ in $(seq 10); do
+        focus=$(focus_of "$2")
+        [ "$focus" = "$3" ] && return 0
+        sleep 0.2
+    done
+    fail "keyboard: after $1 the focus is in $focus, not $3"
+    return 1
+}
+
+keyboard_scenario() {
+    start_program keyboard "$snapshot_env"
+    if ! wait_window Quorvin.Dialog "$artifacts/dialog.json"; then
+        fail "keyboard: no disclaimer"
+        kill "$pid"
+        return
+    fi
+    judge "$artifacts/dialog.json" Dialog
+    # Enter and Esc in the text do nothing; Tab Tab Space is OK.
+    key_to Return Quorvin.Dialog Text1 && key_to Escape Quorvin.Dialog Text1 &&
+        key_to Tab Quorvin.Dialog CancelButton && key_to Tab Quorvin.Dialog OKButton &&
+        xdotool key space
+    if ! wait_window Quorvin.Form1 "$artifacts/form1.json"; then
+        fail "keyboard: no results window"
+        kill "$pid"
+        return
+    fi
+    screenshot keyboard-results
+    judge "$artifacts/form1.json" Form1
+    # The first Down selects the first row, and the other two lists follow.
+    xdotool key Down
+    sleep 0.5
+    inspect Quorvin.Form1 >"$artifacts/form1-down.json"
+    [ "$(fact "$artifacts/form1-down.json" \
+        '[c.get("selection") for c in w["controls"] if c["class"].lower() == "listbox"]')" = "[0, 0, 0]" ] ||
+        fail "keyboard: Down does not select the first row of all three lists"
+    # Tab Space copies.
+    clear_clipboard
+    key_to Tab Quorvin.Form1 clipboardCmd && xdotool key space && sleep 0.5 && copy_check keyboard
+    # Tab goes round the other stops, through the store page, back to the first list.
+    for stop in WB memoryLst speedLst slotsLst; do
+        key_to Tab Quorvin.Form1 "$stop" || break
+    done
+    xdotool key alt+F4
+    expect_end "keyboard: Alt+F4 on the results" 0
+}
+
+layout_scenario() {
+    start_program layout "$snapshot_env"
+    if ! wait_window Quorvin.Dialog "$artifacts/dialog.json"; then
+        fail "layout: no disclaimer"
+        kill "$pid"
+        return
+    fi
+    [ -z "$dpi" ] || [ "$(fact "$artifacts/dialog.json" 'w["dpi"]')" = "$dpi" ] ||
+        fail "layout: the disclaimer is at $(fact "$artifacts/dialog.json" 'w["dpi"]') DPI, not $dpi"
+    screenshot "disclaimer-${dpi:-96}dpi"
+    layout_check Quorvin.Dialog Dialog
+    click Quorvin.Dialog OKButton
+    if wait_window Quorvin.Form1 "$artifacts/form1.json"; then
+        screenshot "results-${dpi:-96}dpi"
+        layout_check Quorvin.Form1 Form1
+        judge "$artifacts/form1.json" Form1
+        wmctrl -c "$title"
+        expect_end "layout: closing the results" 0
+    else
+        fail "layout: no results window"
+        kill "$pid"
+    fi
+}
+
+case $scenario in
+mouse) mouse_scenario ;;
+keyboard) keyboard_scenario ;;
+layout) layout_scenario ;;
+*) echo "e2e: no scenario $scenario" && exit 2 ;;
+esac
 
 echo "e2e: screenshots and logs in $artifacts"
-[ "$failures" = 0 ] && echo "e2e: all passed" || echo "e2e: $failures failed"
+[ "$failures" = 0 ] && echo "e2e $scenario: all passed" || echo "e2e $scenario: $failures failed"
 exit $((failures > 0))
