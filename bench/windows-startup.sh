@@ -1,65 +1,75 @@
 #!/usr/bin/env bash
-# Start-up times of the Windows program under Wine on a virtual X display: from launch to the
-# disclaimer on the screen, and from the OK click to the results window on the screen (the store
-# page's load not included), over a recorded machine, with a window manager as on a desktop. Wine's own server is started first and kept,
-# and one unmeasured run warms the caches, so each run measures the program, not Wine's boot.
-# Prints the median of several runs, in seconds.
-# Usage: bench/windows-startup.sh [PROGRAM.exe] [RUNS]   (WINEPREFIX: a prefix of your own)
+# Start-up times of the 64- and 32-bit Windows programs under Wine on a virtual X display: from
+# launch to the disclaimer on the screen, and from the OK click to the results window on the
+# screen (the store page's load not included), over a recorded machine, with a window manager as
+# on a desktop. Wine's server is started first and kept, and one unmeasured run warms the caches,
+# so each run measures the program, not Wine's boot. Prints each program's size and the median of
+# several runs, in seconds.
+# Usage: bench/windows-startup.sh [RUNS] [ARCH...]   (ARCH: x64, x86; the windows-tests-ARCH
+# builds' programs and prefixes, both unless named)
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
-program=${1:-$repo/build-windows-tests/app/QuorvinBrindlemark.exe}
-runs=${2:-5}
-export WINEPREFIX=${WINEPREFIX:-$repo/build-windows-tests/wineprefix}
-export QUORVIN_SNAPSHOT="Z:$repo/tests/app/machine.json"
+runs=${1:-5}
+shift || true
+arches=("$@")
+[ ${#arches[@]} -gt 0 ] || arches=(x64 x86)
 wine_run=$repo/cmake/wine-run.sh
+title='^Quorvin - System Memory Information$'
 
 source "$repo/tests/desktop.sh"
 start_virtual_display 120
 start_window_manager
-"$wine_run" --prepare
-/usr/lib/wine/wineserver -p
-trap '/usr/lib/wine/wineserver -k 2>/dev/null; kill $wm_pid $xvfb_pid 2>/dev/null' EXIT
-sleep 1
+trap 'kill $wm_pid $xvfb_pid 2>/dev/null' EXIT
 
-# Waits for a visible window with the program's title whose client area has the given size (Wine
-# draws a tool window's frame inside the X window); prints its id and the client area's origin.
+# Waits for a visible window with the program's title whose X window has the given size (the
+# client area; a window manager draws the frame outside it); prints its id.
 wait_window() { # width height
-    local id geometry w h
+    local id geometry
     while true; do
-        for id in $(xdotool search --onlyvisible --name '^Quorvin - System Memory Information$' 2>/dev/null); do
+        for id in $(xdotool search --onlyvisible --name "$title" 2>/dev/null); do
             geometry=$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {print $2}' || true)
-            [ -n "$geometry" ] || continue
-            w=${geometry%x*} h=${geometry#*x}
-            if [ "$w" -ge "$1" ] && [ $((w - $1)) -le 16 ] && [ "$h" -ge "$2" ] &&
-                [ $((h - $2)) -le 40 ]; then
-                echo "$id $(((w - $1) / 2)) $((h - $2 - (w - $1) / 2))"
-                return
-            fi
+            [ "$geometry" = "$1x$2" ] && echo "$id" && return
         done
         sleep 0.005
     done
 }
 
-to_disclaimer=()
-to_results=()
-for run in $(seq 0 "$runs"); do
-    start=$(now)
-    "$wine_run" "$program" >/dev/null 2>&1 &
-    pid=$!
-    read -r dialog x y < <(wait_window 410 322)
-    shown=$(now)
-    xdotool windowactivate --sync "$dialog" 2>/dev/null || xdotool windowfocus --sync "$dialog"
-    xdotool mousemove --window "$dialog" $((x + 168)) $((y + 300))
-    clicked=$(now)
-    xdotool click 1
-    wait_window 785 706 >/dev/null
-    results=$(now)
-    kill $pid
-    wait $pid 2>/dev/null || true
-    [ "$run" = 0 ] && continue # the warm-up
-    to_disclaimer+=("$(echo "$shown - $start" | bc -l)")
-    to_results+=("$(echo "$results - $clicked" | bc -l)")
-done
+bench_arch() { # x64|x86
+    local build=$repo/build-windows-tests-$1
+    local program inspector=$build/tests/windows/window-inspector.exe
+    program=$(find "$build/app" -name QuorvinBrindlemark.exe 2>/dev/null | head -1)
+    [ -n "$program" ] && [ -f "$inspector" ] ||
+        { echo "$1: build it first: cmake --workflow --preset windows-tests-$1" >&2; return 1; }
+    export WINEPREFIX=$build/wineprefix QUORVIN_SNAPSHOT="Z:$repo/tests/app/machine.json"
+    if [ "$1" = x86 ]; then export QUORVIN_WINE=/usr/lib/wine/wine; else unset QUORVIN_WINE; fi
+    "$wine_run" --prepare
+    /usr/lib/wine/wineserver -p
+    local to_disclaimer=() to_results=() run start shown clicked results x y
+    for run in $(seq 0 "$runs"); do
+        start=$(now)
+        "$wine_run" "$program" >/dev/null 2>&1 &
+        pid=$!
+        wait_window 410 322 >/dev/null
+        shown=$(now)
+        # Found by name, outside the timed span.
+        read -r x y < <("$wine_run" "$inspector" Quorvin.Dialog --control OKButton)
+        xdotool mousemove "$x" "$y"
+        clicked=$(now)
+        xdotool click 1
+        wait_window 785 706 >/dev/null
+        results=$(now)
+        kill $pid
+        wait $pid 2>/dev/null || true
+        [ "$run" = 0 ] && continue # the warm-up
+        to_disclaimer+=("$(echo "$shown - $start" | bc -l)")
+        to_results+=("$(echo "$results - $clicked" | bc -l)")
+    done
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+    printf '%s: %s bytes\n' "$1" "$(stat -c %s "$program")"
+    printf '%s: launch to disclaimer: %.3f s (median of %d)\n' "$1" \
+        "$(printf '%s\n' "${to_disclaimer[@]}" | median)" "$runs"
+    printf '%s: OK to results window: %.3f s (median of %d)\n' "$1" \
+        "$(printf '%s\n' "${to_results[@]}" | median)" "$runs"
+}
 
-printf 'launch to disclaimer: %.3f s (median of %d)\n' "$(printf '%s\n' "${to_disclaimer[@]}" | median)" "$runs"
-printf 'OK to results window: %.3f s (median of %d)\n' "$(printf '%s\n' "${to_results[@]}" | median)" "$runs"
+for arch in "${arches[@]}"; do bench_arch "$arch"; done

@@ -336,6 +336,13 @@ keyboard_scenario() {
         return
     fi
     judge "$artifacts/dialog.json" Dialog
+    # The text cannot be changed: a typed character leaves it as it was.
+    xdotool type x
+    sleep 0.3
+    inspect Quorvin.Dialog >"$artifacts/dialog-typed.json"
+    fact "$artifacts/dialog-typed.json" '[c["text"] for c in w["controls"] if c["name"] == "Text1"][0]' |
+        head -c -1 | cmp -s - "$expected/disclaimer.txt" ||
+        fail "keyboard: Text1 does not hold the disclaimer after a typed character"
     # Enter and Esc in the text do nothing; Tab Tab Space is OK.
     key_to Return Quorvin.Dialog Text1 && key_to Escape Quorvin.Dialog Text1 &&
         key_to Tab Quorvin.Dialog CancelButton && key_to Tab Quorvin.Dialog OKButton &&
