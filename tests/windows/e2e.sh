@@ -14,7 +14,8 @@
 # OPTIONS:  --msaa           also judge what the accessibility layer reads (Wine's 32-bit oleacc)
 #           --windows VER    in a copy of the prefix that reports Windows VER (win7, win10...)
 #           --dpi N          in a copy of the prefix whose screen has N dots per inch
-# WINEPREFIX names the test run's Wine prefix; DISPLAY its X server.
+# WINEPREFIX names the test run's Wine prefix; DISPLAY its X server; QUORVIN_CHAT_BROWSER the chat
+# browser the program was built with (CHAT_RECORDER under its Windows name).
 set -uo pipefail
 msaa= windows_version= dpi=
 while [ $# -gt 0 ]; do
@@ -75,7 +76,13 @@ start_program() { # name [environment assignments...]
     pid=$!
 }
 
-inspect() { "$wine_run" "$inspector" "$@" 2>>"$artifacts/inspector.log"; }
+# Windows programs end their lines with CR LF.
+inspect() {
+    local status
+    "$wine_run" "$inspector" "$@" 2>>"$artifacts/inspector.log" | tr -d '\r'
+    status=${PIPESTATUS[0]}
+    return "$status"
+}
 
 # Waits up to 60 s (a fresh prefix takes Wine half a minute) for a visible window of the class
 # and keeps what the inspector reads of it in the given file.
@@ -254,7 +261,7 @@ mouse_scenario() {
             done
 
             # The chat picture and the chat link start the browser program with the chat address.
-            chat_line="\"$(windows_path "$recorder")\" http://127.0.0.1:$port/support/UserPreChat.aspx?ref=CustomerScanWindow"
+            chat_line="\"${QUORVIN_CHAT_BROWSER:?the build\'s chat browser}\" http://127.0.0.1:$port/support/UserPreChat.aspx?ref=CustomerScanWindow"
             for target in Image1 Label39; do
                 rm -f "$recorder.cmdline"
                 click Quorvin.Form1 "$target"
@@ -320,11 +327,11 @@ key_to() { # key class control
     xdotool key "$1"
     local focus
     for _ in $(seq 10); do
-        focus=$(focus_of "$2")
+        focus=$(focus_of "$2") || { fail "keyboard: after $1 there is no $2 any more"; return 1; }
         [ "$focus" = "$3" ] && return 0
         sleep 0.2
     done
-    fail "keyboard: after $1 the focus is in $focus, not $3"
+    fail "keyboard: after $1 the focus is in '$focus', not $3"
     return 1
 }
 

@@ -98,6 +98,24 @@ def heading_before_list(w):
     return faults
 
 
+def overlaps(a, b):
+    return (a["left"] < b["left"] + b["width"] and b["left"] < a["left"] + a["width"]
+            and a["top"] < b["top"] + b["height"] and b["top"] < a["top"] + a["height"])
+
+
+def labels_beneath(w):
+    """Labels, pictures and frames are drawn on the window's surface, beneath every button, text
+    box and browser they overlap: above one in z-order they would hide part of it."""
+    faults = []
+    flat = [c for c in controls(w) if c["layout"] and c["layout"]["kind"] in ("Label", "Picture", "Frame") and c["visible"]]
+    windowed = [c for c in controls(w) if c["layout"] and c["layout"]["kind"] in ("CommandButton", "TextBox", "Browser")]
+    for top in windowed:
+        for flat_control in flat:
+            if flat_control["z"] < top["z"] and overlaps(flat_control["rect"], top["rect"]):
+                faults.append(f"{flat_control['name']} lies above {top['name']} and hides part of it")
+    return faults
+
+
 def value_label_names(w):
     """Every filled value label is read by its value."""
     faults = []
@@ -142,7 +160,7 @@ def dialog(w, title):
                     named(w, "Text1") and has(named(w, "Text1")["style"], ES_MULTILINE, ES_READONLY, WS_VSCROLL))
             + [f for n, t in (("OKButton", "OK"), ("CancelButton", "Cancel"))
                for f in check(f"{n} says {(named(w, n) or {}).get('text')!r}", (named(w, n) or {}).get("text") == t)]
-            + control_checks(w))
+            + control_checks(w) + labels_beneath(w))
 
 
 def splash(w, title):
@@ -166,7 +184,7 @@ def form1(w, title):
             + check("not active", w["active"]) + check("not in the foreground", w["foreground"])
             + check(f"focus in {w['focus']}, not slotsLst", w["focus"] == "slotsLst")
             + check("the lists differ in length", len({len(c.get("rows", [])) for c in controls(w, "ListBox")}) == 1)
-            + control_checks(w) + list_checks(w) + heading_before_list(w))
+            + control_checks(w) + list_checks(w) + heading_before_list(w) + labels_beneath(w))
 
 
 JUDGES = {"Dialog": (dialog, []), "frmSplash": (splash, []),
