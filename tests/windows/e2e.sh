@@ -14,7 +14,7 @@
 # OPTIONS:  --msaa           also judge what the accessibility layer reads (Wine's 32-bit oleacc)
 #           --windows VER    in a copy of the prefix that reports Windows VER (win7, win10...)
 #           --dpi N          in a copy of the prefix whose screen has N dots per inch
-# WINEPREFIX names the test run's Wine prefix; DISPLAY its X server; QUORVIN_CHAT_BROWSER the chat
+# WINEPREFIX names the test run's Wine prefix; QUORVIN_CHAT_BROWSER the chat
 # browser the program was built with (CHAT_RECORDER under its Windows name).
 set -uo pipefail
 msaa= windows_version= dpi=
@@ -31,8 +31,7 @@ snapshot=$8 expected=$9 artifacts=${10}
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$artifacts"
 rm -f "$artifacts"/*.png "$artifacts"/*.json "$artifacts"/*.txt
-[ -n "${DISPLAY:-}" ] || { echo "e2e: skipped: no X display (DISPLAY is not set)"; exit 77; }
-for tool in xdotool wmctrl import openbox python3; do
+for tool in Xvfb xdpyinfo xdotool wmctrl import openbox python3; do
     command -v "$tool" >/dev/null || { echo "e2e: skipped: $tool is not installed"; exit 77; }
 done
 source "$here/../desktop.sh"
@@ -56,13 +55,35 @@ if [ -n "$windows_version$dpi" ]; then
     fi
 fi
 
+# Each run on an X server of its own, large enough for the results window at 144 DPI, so that no
+# other program's windows meet its own; Wine's server, which outlives a program for a while, is
+# started anew on it.
+own_display() {
+    local n
+    for n in $(seq 140 199); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 1920x1440x24 -nolisten tcp >/dev/null 2>&1 &
+        xvfb_pid=$!
+        export DISPLAY=:$n
+        for _ in $(seq 100); do
+            kill -0 "$xvfb_pid" 2>/dev/null || break
+            xdpyinfo >/dev/null 2>&1 && return 0
+            sleep 0.05
+        done
+        kill "$xvfb_pid" 2>/dev/null
+    done
+    echo "e2e: no X server could be started" >&2
+    return 1
+}
+own_display || exit 1
+/usr/lib/wine/wineserver -k 2>/dev/null
 start_window_manager
 server_log="$artifacts/store-requests.log"
 : >"$server_log"
 python3 "$here/store-server.py" "$port" "$server_log" >"$artifacts/store-server.out" 2>&1 &
 server=$!
 # Whatever a failed step left running in the prefix goes with the test.
-trap 'kill $server $wm_pid 2>/dev/null; /usr/lib/wine/wineserver -k 2>/dev/null; wait 2>/dev/null' EXIT
+trap 'kill $server $wm_pid 2>/dev/null; /usr/lib/wine/wineserver -k 2>/dev/null; kill $xvfb_pid; wait 2>/dev/null' EXIT
 for _ in $(seq 50); do grep -q ready "$artifacts/store-server.out" && break; sleep 0.1; done
 
 title="Quorvin - System Memory Information"
@@ -85,9 +106,10 @@ inspect() {
 }
 
 # Waits up to 60 s (a fresh prefix takes Wine half a minute) for a visible window of the class
-# and keeps what the inspector reads of it in the given file.
+# and keeps what the inspector reads of it half a second later, as a person first sees it, in the
+# given file.
 wait_window() { # class file
-    inspect --wait 60 "$1" >"$2" && [ -s "$2" ]
+    inspect --wait 60 "$1" >"$2" && [ -s "$2" ] && sleep 0.5 && inspect "$1" >"$2"
 }
 
 # A window's fact, read out of an inspector file with a Python expression over it (w).
