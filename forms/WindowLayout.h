@@ -77,7 +77,8 @@ struct Control {
     Font font = defaultFont;
     TextColour colour = TextColour::System;
     bool visible = true;
-    // For a value label, its caption label: the one a screen reader names it by.
+    // For a value label, its caption label; for a module list, its heading: the label a screen
+    // reader names it by.
     std::string_view captionLabel = {};
 };
 

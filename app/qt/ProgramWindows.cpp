@@ -1,5 +1,6 @@
 #include "ProgramWindows.h"
 
+#include "forms/WindowLayout.h"
 #include "forms/qt/Dialog.h"
 #include "forms/qt/Form1.h"
 #include "forms/qt/frmSplash.h"
@@ -113,7 +114,7 @@ void ProgramWindows::fail(const QString& message) {
     ended_ = true;
     // No window stays behind the message, and no timer scans again while it is up.
     closeAll();
-    quorvin::qt::showPlainMessage(nullptr, message.toStdString());
+    quorvin::qt::showPlainMessage(nullptr, quorvin::layout::programTitle, message.toStdString());
     emit finished(1);
 }
 

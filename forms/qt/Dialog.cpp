@@ -2,42 +2,61 @@
 
 #include "DisclaimerText.h"
 #include "EnterPressesButton.h"
-#include "Form1Layout.h"
 #include "Form1Style.h"
-#include "platform/qt/QtMessageBox.h"
+#include "LayoutWidgets.h"
+#include "platform/qt/AccessibleRole.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QPushButton>
 
-using form1::twipRect;
+using quorvin::layout::Control;
+using quorvin::layout::ControlKind;
 
+namespace {
+
+QString qtText(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QWidget* makeControl(const Control& control, QWidget* parent) {
+    switch (control.kind) {
+    case ControlKind::Frame:
+        return new QGroupBox(qtText(control.caption), parent);
+    case ControlKind::TextBox:
+        return new DisclaimerBox(parent);
+    case ControlKind::CommandButton:
+        return new QPushButton(qtText(control.caption), parent);
+    default:
+        throw std::logic_error("The disclaimer has no control of the kind of " +
+                               std::string(control.name));
+    }
+}
+
+} // namespace
+
+// A dialog window has no taskbar entry of its own, as the disclaimer should not, and unlike a
+// tool window it is announced by screen readers as the dialog it is.
 Dialog::Dialog(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
-    setObjectName(QStringLiteral("Dialog"));
-    setWindowTitle(QString::fromUtf8(quorvin::qt::programTitle));
+    const quorvin::layout::WindowLayout& layout = quorvin::layout::dialogLayout();
+    setObjectName(qtText(layout.name));
+    setWindowTitle(qtText(layout.caption));
     setWindowIcon(form1::programIcon());
-    setFont(form1::defaultFont());
+    setFont(form1::qtFont(quorvin::layout::defaultFont));
+    quorvin::qt::setAccessibleRole(this, QAccessible::Dialog);
     setAttribute(Qt::WA_DeleteOnClose);
-    setGeometry(twipRect(5025, 2115, 6150, 4830));
+    setGeometry(form1::pixelRect(layout.client));
     setFixedSize(size());
 
-    frame1_ = new QGroupBox(this);
-    frame1_->setObjectName(QStringLiteral("Frame1"));
-    frame1_->setGeometry(twipRect(0, 0, 6135, 4815));
-
-    text1_ = new DisclaimerBox(frame1_);
-    text1_->setObjectName(QStringLiteral("Text1"));
-    text1_->setGeometry(twipRect(120, 240, 5895, 3975));
-
-    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), frame1_);
-    cancelButton_->setObjectName(QStringLiteral("CancelButton"));
-    cancelButton_->setGeometry(twipRect(3240, 4320, 1215, 375));
-
-    okButton_ = new QPushButton(QStringLiteral("OK"), frame1_);
-    okButton_->setObjectName(QStringLiteral("OKButton"));
-    okButton_->setGeometry(twipRect(1920, 4320, 1215, 375));
+    const form1::LayoutWidgets controls(this, layout, makeControl);
+    frame1_ = controls.as<QGroupBox>("Frame1");
+    text1_ = controls.as<DisclaimerBox>("Text1");
+    cancelButton_ = controls.as<QPushButton>("CancelButton");
+    okButton_ = controls.as<QPushButton>("OKButton");
+    // The text box is named by what its text is.
+    text1_->setAccessibleName(QStringLiteral("Disclaimer"));
 
     // Neither button is the window's default, so Enter and Esc do nothing in the text box; a
     // button is pressed by a click, or by Space or Enter while it has the focus.
@@ -46,14 +65,20 @@ Dialog::Dialog(QWidget* parent)
         button->setDefault(false);
         form1::pressOnEnter(button);
     }
-    setTabOrder(text1_, cancelButton_);
-    setTabOrder(cancelButton_, okButton_);
+    controls.applyTabOrder();
     text1_->setFocus();
 
     connect(okButton_, &QPushButton::clicked, this, &Dialog::accepted);
     connect(cancelButton_, &QPushButton::clicked, this, &Dialog::cancelled);
 
     text1_->setExactText(disclaimerText());
+}
+
+void Dialog::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The disclaimer is the window the user deals with first: it takes the focus as it appears.
+    activateWindow();
+    raise();
 }
 
 void Dialog::closeEvent(QCloseEvent* event) {

@@ -23,6 +23,7 @@ signals:
     void unloaded();  // closed, by its close box or by its owner
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

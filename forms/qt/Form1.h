@@ -4,8 +4,9 @@
 
 #include <QWidget>
 
-#include <array>
 #include <map>
+#include <memory>
+#include <vector>
 
 class QCloseEvent;
 class QGroupBox;
@@ -13,6 +14,12 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
+namespace form1 {
+class LayoutWidgets;
+}
+namespace quorvin::layout {
+struct Control;
+}
 namespace quorvin::qt {
 class BrowserControl;
 class ClickableLabel;
@@ -51,19 +58,19 @@ protected:
     void navigateBrowser(const std::string& url) override;
 
 private:
-    void createSystemFrames(QGroupBox* frame1);
-    void createModuleTable(QGroupBox* frame1);
-    void createCommandArea(QGroupBox* frame1);
-    void createStorePage(QGroupBox* frame1);
-    void addValueRow(QGroupBox* frame, int top, const char* captionName, const char* caption,
-                     int captionWidth, quorvin::ValueLabel value, int valueWidth);
+    // The widget for one control of the layout, before the layout's row is applied to it.
+    QWidget* makeControl(const quorvin::layout::Control& control, QWidget* parent);
+    // What needs the control's final font and size, or a neighbour: fitting fixed captions,
+    // tying each caption label to the value or list it names.
+    void finishControl(const quorvin::layout::Control& control);
     QListWidget* requireList(quorvin::ModuleList list) const;
     void applyTabOrder();
     // slotsLst, clipboardCmd, WB, memoryLst, speedLst: the controls Tab visits, in its order.
-    std::array<QWidget*, 5> tabStops() const;
+    std::vector<QWidget*> tabStops() const;
     void copyReport();
     void startChat();
 
+    std::unique_ptr<form1::LayoutWidgets> controls_;
     std::map<quorvin::ValueLabel, QLabel*> valueLabels_;
     QListWidget* slotsLst_ = nullptr;
     QListWidget* memoryLst_ = nullptr;

@@ -45,32 +45,22 @@ QString sansFamily() {
     return family;
 }
 
-QFont sansFont(bool bold) {
-    QFont font(sansFamily());
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
-    font.setBold(bold);
-    return font;
+// Times New Roman, or a face with the same widths.
+QString serifFamily() {
+    static const QString family =
+        installedFamily({"Times New Roman", "Liberation Serif", "Tinos", "Nimbus Roman"});
+    return family;
 }
 
 } // namespace
 
-QFont defaultFont() {
-    return sansFont(false);
-}
-
-QFont headingFont() {
-    return sansFont(true);
-}
-
-QFont serifFont(qreal points) {
-    // Times New Roman, or a face with the same widths.
-    static const QString family =
-        installedFamily({"Times New Roman", "Liberation Serif", "Tinos", "Nimbus Roman"});
-    QFont font(family);
-    font.setStyleHint(QFont::Serif);
-    font.setPointSizeF(points);
-    return font;
+QFont qtFont(const quorvin::layout::Font& font) {
+    const bool serif = font.family == quorvin::layout::splashSerifFont.family;
+    QFont qt(serif ? serifFamily() : sansFamily());
+    qt.setStyleHint(serif ? QFont::Serif : QFont::SansSerif);
+    qt.setPointSizeF(font.points);
+    qt.setBold(font.bold);
+    return qt;
 }
 
 void makeTextBlue(QWidget* widget) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/WindowLayout.h"
+
 #include <QCursor>
 #include <QFont>
 #include <QIcon>
@@ -11,12 +13,9 @@ class QWidget;
 // Fonts, colours and pictures of the results window.
 namespace form1 {
 
-// MS Sans Serif 8.25 pt, or the closest sans font the machine has.
-QFont defaultFont();
-// The same, bold: frames, caption labels and column headings.
-QFont headingFont();
-// Times New Roman at the given size, or its metric twin where the machine lacks it.
-QFont serifFont(qreal points);
+// A layout font: MS Sans Serif or Times New Roman at its size and weight, or the closest face the
+// machine has (for Times New Roman, its metric twin).
+QFont qtFont(const quorvin::layout::Font& font);
 // Blue text (0, 0, 255) for the value labels and the chat link.
 void makeTextBlue(QWidget* widget);
 

@@ -13,14 +13,19 @@ int selectedIndex(const QListWidget* list) {
 namespace {
 
 // Changes the list only when its selected row differs, so a selection spreads through the
-// lists' handlers and stops once all three agree.
+// lists' handlers and stops once all three agree. The row is selected, not made current: a
+// current row is the one a screen reader reports focused, and only the list with the focus has
+// one that counts.
 void selectIndex(QListWidget* list, int index) {
     if (selectedIndex(list) == index)
         return;
-    if (index < 0)
+    if (index < 0) {
         list->clearSelection();
-    else
-        list->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+        return;
+    }
+    const QModelIndex row = list->model()->index(index, 0);
+    list->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect);
+    list->scrollTo(row);
 }
 
 } // namespace

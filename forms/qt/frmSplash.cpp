@@ -1,7 +1,8 @@
 #include "frmSplash.h"
 
-#include "Form1Layout.h"
 #include "Form1Style.h"
+#include "LayoutWidgets.h"
+#include "platform/qt/AccessibleRole.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -10,8 +11,6 @@
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
-
-using form1::twipRect;
 
 bool producesCharacter(const QKeyEvent& event) {
     switch (event.key()) {
@@ -31,11 +30,12 @@ bool producesCharacter(const QKeyEvent& event) {
 frmSplash::frmSplash(Scan scan, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
     , scan_(std::move(scan)) {
-    setObjectName(QStringLiteral("frmSplash"));
+    const quorvin::layout::WindowLayout& layout = quorvin::layout::splashLayout();
+    setObjectName(QString::fromUtf8(layout.name.data(), layout.name.size()));
     setWindowIcon(form1::programIcon());
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::StrongFocus);
-    resize(form1::px(3630), form1::px(1170));
+    resize(form1::pixelRect(layout.client).size());
     setFixedSize(size());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect area = rect();
@@ -49,27 +49,27 @@ frmSplash::frmSplash(Scan scan, QWidget* parent)
     border->setLineWidth(2);
     border->setGeometry(rect());
 
-    label1_ = new QLabel(QStringLiteral("Quorvin"), this);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setGeometry(twipRect(960, 120, 1335, 495));
-    QFont big = form1::defaultFont();
-    big.setPointSizeF(18);
-    label1_->setFont(big);
-    form1::makeTextBlue(label1_);
-
-    label2_ = new QLabel(QStringLiteral("Scanning Please Wait......"), this);
-    label2_->setObjectName(QStringLiteral("Label2"));
-    label2_->setGeometry(twipRect(240, 720, 3135, 375));
-    label2_->setFont(form1::serifFont(15.75));
+    const form1::LayoutWidgets controls(
+        this, layout, [](const quorvin::layout::Control& control, QWidget* parent) {
+            auto* label = new QLabel(
+                QString::fromUtf8(control.caption.data(), control.caption.size()), parent);
+            label->setTextFormat(Qt::PlainText);
+            return label;
+        });
+    label1_ = controls.as<QLabel>("Label1");
+    label2_ = controls.as<QLabel>("Label2");
     // Where the serif font runs a few pixels wider than the label, the caption is drawn narrower
     // rather than losing its last full stop.
     form1::condenseToFit(label2_, label2_->text(), label2_->width());
-    for (QLabel* label : {label1_, label2_})
-        label->setTextFormat(Qt::PlainText);
+
+    // A screen reader announces the splash as it appears, as an alert that says what it says.
+    quorvin::qt::setAccessibleRole(this, QAccessible::AlertMessage);
+    setAccessibleName(label1_->text());
+    setAccessibleDescription(label2_->text());
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(10);
+    timer1_->setInterval(quorvin::layout::splashTimerMilliseconds);
     connect(timer1_, &QTimer::timeout, this, &frmSplash::tick);
 }
 

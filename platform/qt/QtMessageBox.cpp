@@ -26,9 +26,10 @@ QString readableLength(const std::string& text) {
 
 } // namespace
 
-void showPlainMessage(QWidget* parent, const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(programTitle), readableLength(text),
-                    QMessageBox::Ok, parent);
+void showPlainMessage(QWidget* parent, std::string_view title, const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon,
+                    QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
+                    readableLength(text), QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     // A message box is as wide as its text, which can leave the title cut short; a spacer as
     // wide as the title with room for the title bar's buttons keeps it whole.

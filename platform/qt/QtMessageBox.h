@@ -1,15 +1,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 class QWidget;
 
 namespace quorvin::qt {
 
-inline constexpr const char* programTitle = "Quorvin - System Memory Information";
-
-// A modal message with the program's title, an OK button only and no icon; a text longer than
-// 500 characters shows its first 500 and "...".
-void showPlainMessage(QWidget* parent, const std::string& text);
+// A modal message with the given title (the program's), an OK button only and no icon; a text
+// longer than 500 characters shows its first 500 and "...".
+void showPlainMessage(QWidget* parent, std::string_view title, const std::string& text);
 
 } // namespace quorvin::qt

@@ -27,6 +27,7 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent)
     view_->hide();
     auto* blank = new QWidget(this);
     blank->setFocusPolicy(Qt::StrongFocus);
+    blank_ = blank;
     showEngine(blank);
     afterFirstPaint(window(), [this, blank] {
         const bool hadFocus = blank->hasFocus();
@@ -45,14 +46,31 @@ void WebEngineBrowser::pageProcessDied() {
 }
 
 bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view_ && event->type() == QEvent::ChildAdded)
+    if (watched == view_ && event->type() == QEvent::ChildAdded) {
         QMetaObject::invokeMethod(this, &BrowserControl::focusWidgetsChanged, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &WebEngineBrowser::nameFocusWidgets, Qt::QueuedConnection);
+    }
     return LinkFallbackBrowser::eventFilter(watched, event);
+}
+
+void WebEngineBrowser::nameFocusWidgets() {
+    // The engine's own focus widget has no name, and a screen reader meeting it announces
+    // nothing (or the control it came from); it is named as the browser is.
+    if (view_ == nullptr)
+        return;
+    const QString name = accessibleName();
+    for (QWidget* widget : view_->findChildren<QWidget*>())
+        if (widget->focusPolicy() != Qt::NoFocus)
+            widget->setAccessibleName(name);
+    for (QWidget* widget : {view_, blank_})
+        if (widget != nullptr)
+            widget->setAccessibleName(name);
 }
 
 void WebEngineBrowser::navigate(const std::string& address) {
     // Loads in the background; the scan does not wait for the page.
     const QUrl url = acceptAddress(address);
+    nameFocusWidgets();
     if (view_ != nullptr)
         engine_->load(view_, url);
 }

@@ -20,10 +20,14 @@ protected:
 
 private slots:
     void pageProcessDied();
+    // Gives the engine's focus widgets the browser's accessible name (set before the first
+    // navigation).
+    void nameFocusWidgets();
 
 private:
     const WebEngineModule* engine_;
     QWidget* view_ = nullptr;
+    QWidget* blank_ = nullptr; // holds the view's place until the window's first paint
 };
 
 // Starts the engine early (see warmUpBrowserControl); nothing when the module cannot be loaded.

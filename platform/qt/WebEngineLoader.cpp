@@ -27,8 +27,16 @@ void ensureSharedGlContext() {
     qt_gl_set_global_share_context(context);
 }
 
+// Qt WebEngine shows a page's content to screen readers on Linux only when asked to; asked
+// before its libraries load, unless the user has decided otherwise.
+void exposePagesToScreenReaders() {
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
+}
+
 const WebEngineModule* load() {
     ensureSharedGlContext();
+    exposePagesToScreenReaders();
     // Installed, the module lies at a fixed place relative to the program. A program that runs
     // from the build tree (the program itself, the tests) takes the module built beside it; an
     // installed one never looks there.

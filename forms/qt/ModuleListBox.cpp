@@ -1,0 +1,64 @@
+#include "ModuleListBox.h"
+
+#include "ModuleListCoupling.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace form1 {
+
+ModuleListBox::ModuleListBox(QWidget* parent)
+    : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSortingEnabled(false);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void ModuleListBox::keyPressEvent(QKeyEvent* event) {
+    // Qt moves on from the row its focus rests on, unselected, so the first Down would select
+    // the second row; a list box without a selection starts at the first.
+    const bool step = event->key() == Qt::Key_Down || event->key() == Qt::Key_Up;
+    if (step && event->modifiers() == Qt::NoModifier && count() > 0 && selectedIndex(this) < 0) {
+        setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+void ModuleListBox::mousePressEvent(QMouseEvent* event) {
+    // A list box ignores a press on no row; Qt's list would clear the selection.
+    if (itemAt(event->position().toPoint()) == nullptr) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    QListWidget::mousePressEvent(event);
+}
+
+void ModuleListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (itemAt(event->position().toPoint()) == nullptr) {
+        event->accept();
+        return;
+    }
+    QListWidget::mouseDoubleClickEvent(event);
+}
+
+void ModuleListBox::focusInEvent(QFocusEvent* event) {
+    // A screen reader takes a list's current row for the focused one, so only the list with the
+    // focus has one: the coupling selects rows in the other lists without making them current,
+    // and the focus arriving makes the selected row current, which a screen reader announces.
+    const int selected = selectedIndex(this);
+    if (selected >= 0 && currentRow() != selected)
+        setCurrentRow(selected, QItemSelectionModel::NoUpdate);
+    QListWidget::focusInEvent(event);
+}
+
+void ModuleListBox::focusOutEvent(QFocusEvent* event) {
+    // Leaving, the list keeps its selection but no current row.
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    QListWidget::focusOutEvent(event);
+}
+
+} // namespace form1

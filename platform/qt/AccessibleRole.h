@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QAccessible>
+
+class QWidget;
+
+namespace quorvin::qt {
+
+// Shows the widget to screen readers in the given role instead of the one Qt gives its class (a
+// plain top-level widget is a "filler"): the splash as an alert, the disclaimer as a dialog. Its
+// name and description stay the widget's own (a window's name is its title).
+void setAccessibleRole(QWidget* widget, QAccessible::Role role);
+
+} // namespace quorvin::qt
