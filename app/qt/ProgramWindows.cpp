@@ -110,12 +110,31 @@ void ProgramWindows::guarded(const std::function<void()>& handler) {
     }
 }
 
+void ProgramWindows::reportError(const std::string& message) {
+    if (!ended_)
+        fail(QString::fromStdString(message));
+}
+
 void ProgramWindows::fail(const QString& message) {
     ended_ = true;
-    // No window stays behind the message, and no timer scans again while it is up.
-    closeAll();
+    // No window stays behind the message, and no timer scans again while it is up. They are
+    // destroyed only after it: the message's own event loop would destroy them at once, under
+    // the event handling that failed.
+    hideAll();
     quorvin::qt::showPlainMessage(nullptr, quorvin::layout::programTitle, message.toStdString());
+    closeAll();
     emit finished(1);
+}
+
+void ProgramWindows::hideAll() {
+    if (splash_) {
+        splash_->timer1()->stop();
+        splash_->hide();
+    }
+    if (dialog_)
+        dialog_->hide();
+    if (form1_)
+        form1_->hide();
 }
 
 void ProgramWindows::closeAll() {

@@ -29,6 +29,10 @@ public:
     // Creates, loads and shows the disclaimer.
     void start();
 
+    // The program's error path: closes every window, shows the message in the program's message
+    // box and ends with code 1. After the program has ended, an error changes nothing.
+    void reportError(const std::string& message);
+
     Dialog* dialog() const { return dialog_; }
     frmSplash* splash() const { return splash_; }
     Form1* form1() const { return form1_.get(); }
@@ -46,6 +50,7 @@ private:
     // Runs a handler; an error escaping it is reported and ends the program.
     void guarded(const std::function<void()>& handler);
     void fail(const QString& message);
+    void hideAll();
     void closeAll();
 
     Form1Factory makeForm1_;

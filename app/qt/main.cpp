@@ -1,24 +1,28 @@
 // Quorvin: the disclaimer, the scanning splash and the results window, in that order.
 #include "Backend.h"
+#include "ProgramApplication.h"
 #include "ProgramWindows.h"
 #include "forms/qt/Form1.h"
 #include "forms/qt/Form1Style.h"
 #include "platform/locale/UserLocale.h"
+#include "platform/qt/BrowserControl.h"
 #include "platform/qt/StartupTrace.h"
 
-#include <QApplication>
 #include <QTimer>
 
 #include <unistd.h>
 
 int main(int argc, char** argv) {
     startup_trace::mark("main");
-    // Qt WebEngine's sandbox refuses to run as root; it is turned off for root only.
+    // The engine's sandbox cannot run as root, and a page fetched over plain http must not run
+    // as root without it: as root the program starts no web engine and shows the link instead.
     if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        quorvin::qt::refuseWebEngine(QStringLiteral(
+            "The store page is not opened inside the program when it runs as root: its web "
+            "engine would run without its sandbox. Open the page in your browser instead:"));
     // The store page's browser control needs a native window of its own; its neighbours do not.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
-    QApplication app(argc, argv);
+    ProgramApplication app(argc, argv);
     startup_trace::mark("application");
     QApplication::setApplicationName(QStringLiteral("Quorvin"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
@@ -30,6 +34,7 @@ int main(int argc, char** argv) {
     const quorvin::ScanEnvironment environment{*backend, quorvin::userNumberFormat(),
                                                QUORVIN_STORE_HOST};
     ProgramWindows windows([&] { return std::make_unique<Form1>(environment); });
+    app.setErrorPath([&windows](const std::string& message) { windows.reportError(message); });
     QObject::connect(&windows, &ProgramWindows::finished, &app,
                      [](int exitCode) { QCoreApplication::exit(exitCode); });
     QTimer::singleShot(0, &windows, &ProgramWindows::start);

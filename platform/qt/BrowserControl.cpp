@@ -21,7 +21,27 @@ QUrl browsableUrl(const std::string& address) {
     return url;
 }
 
+namespace {
+
+QString& refusal() {
+    static QString reason;
+    return reason;
+}
+
+} // namespace
+
+void refuseWebEngine(const QString& reason) {
+    refusal() = reason;
+}
+
+QString webEngineRefusal() {
+    return refusal();
+}
+
 BrowserControl* makeBrowserControl(QWidget* parent) {
+    // Checked before anything of the engine is touched: its module is not even loaded.
+    if (!refusal().isEmpty())
+        return new LinkBrowser(parent, refusal());
 #if defined(QUORVIN_WITH_WEBENGINE)
     return new WebEngineBrowser(parent);
 #else
@@ -30,6 +50,8 @@ BrowserControl* makeBrowserControl(QWidget* parent) {
 }
 
 void warmUpBrowserControl([[maybe_unused]] QObject* owner) {
+    if (!refusal().isEmpty())
+        return;
 #if defined(QUORVIN_WITH_WEBENGINE)
     warmUpWebEngine(owner);
 #endif

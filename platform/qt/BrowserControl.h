@@ -27,6 +27,14 @@ signals:
 // otherwise a link that opens the system browser.
 BrowserControl* makeBrowserControl(QWidget* parent);
 
+// Keeps the program from starting any web engine: from then on makeBrowserControl makes the link,
+// with the reason as one plain line above it, and warmUpBrowserControl starts nothing. Called by
+// the program before its first window, where an engine must not run (as root, where the engine
+// would run without its sandbox); widget tests leave it alone and keep their engine.
+void refuseWebEngine(const QString& reason);
+// The reason given to refuseWebEngine; empty while an engine may run.
+QString webEngineRefusal();
+
 // Starts, out of sight, the parts of the browser control that take long to start the first time
 // (the web engine's processes and drawing context), so that the results window opens quickly.
 // Loads no page and sends nothing; where the control has nothing slow to start, does nothing.

@@ -7,11 +7,21 @@
 
 namespace quorvin::qt {
 
-LinkBrowser::LinkBrowser(QWidget* parent)
+LinkBrowser::LinkBrowser(QWidget* parent, const QString& reason)
     : BrowserControl(parent)
     , link_(new QLabel(this)) {
     auto* layout = new QVBoxLayout(this);
+    layout->addStretch();
+    if (!reason.isEmpty()) {
+        reason_ = new QLabel(reason, this);
+        reason_->setObjectName(QStringLiteral("WBReason"));
+        reason_->setTextFormat(Qt::PlainText);
+        reason_->setWordWrap(true);
+        reason_->setAlignment(Qt::AlignCenter);
+        layout->addWidget(reason_);
+    }
     layout->addWidget(link_, 0, Qt::AlignCenter);
+    layout->addStretch();
     link_->setTextFormat(Qt::RichText);
     link_->setWordWrap(true);
     link_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
@@ -28,6 +38,10 @@ void LinkBrowser::navigate(const std::string& address) {
     // The address is fully percent-encoded, so it holds no markup; escaping keeps it that way.
     link_->setText(QStringLiteral("<a href=\"%1\">Open the compatible memory upgrades page</a>")
                        .arg(address_.toHtmlEscaped()));
+}
+
+QString LinkBrowser::reason() const {
+    return reason_ != nullptr ? reason_->text() : QString();
 }
 
 QString LinkBrowser::address() const {

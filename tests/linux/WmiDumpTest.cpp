@@ -1,4 +1,5 @@
 // Runs the built wmi-dump the way a support engineer would and checks its exit codes and output.
+#include "CommandRun.h"
 #include "FakeTree.h"
 #include "PublishedMachine.h"
 #include "SmbiosBuilder.h"
@@ -15,10 +16,7 @@
 namespace quorvin {
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    std::string out;
-};
+using ToolRun = testing::CommandRun;
 
 constexpr const char* withStderr = " 2>&1";
 
@@ -26,18 +24,7 @@ constexpr const char* withStderr = " 2>&1";
 // `streams` redirects its output streams, by default dropping stderr.
 ToolRun wmiDump(const std::string& args, const std::string& environment = "",
                 const std::string& streams = " 2>/dev/null") {
-    const std::string command = environment + " '" WMI_DUMP_PATH "' " + args + streams;
-    ToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        throw std::runtime_error("Starting " + command + " failed");
-    std::array<char, 4096> buffer;
-    std::size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testing::runCommand(environment + " '" WMI_DUMP_PATH "' " + args + streams);
 }
 
 std::string quoted(const std::filesystem::path& p) {
