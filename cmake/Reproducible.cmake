@@ -1,7 +1,7 @@
 # Builds that give the same bytes from any folder at any time: the compilers write the source and
-# build folders as "." (into __FILE__, debug information and the like), and MinGW's linker leaves
-# its time stamp out of the PE header. What else varies (dates in the package) is set from
-# SOURCE_DATE_EPOCH by the release script.
+# build folders as "." (into __FILE__, debug information and the like). MinGW's linker leaves its
+# time stamp out through the Windows toolchain's link flags; the dates in the package come from
+# SOURCE_DATE_EPOCH, which the release script sets.
 
 # A program that runs from its build tree finds what was built beside it by the tree's absolute
 # path; a package's build has no use for it and must not carry that path.
@@ -15,6 +15,3 @@ endif()
 # source folder becomes ./name too, not ./build-folder/name.
 add_compile_options("-ffile-prefix-map=${PROJECT_SOURCE_DIR}=."
                     "-ffile-prefix-map=${PROJECT_BINARY_DIR}=.")
-if(MINGW)
-    add_link_options(LINKER:--no-insert-timestamp)
-endif()

@@ -69,11 +69,14 @@ step debian-package bash -c '
 packages=("$work"/package/*.deb)
 [ ${#packages[@]} -eq 1 ] && [ -f "${packages[0]}" ] || fail "CPack made no single .deb"
 
-step windows-programs bash tools/windows/build.sh "$work/windows"
-exe_x64=$(grep -E '/x64/.*\.exe$' "$work/windows-programs.log" | tail -n 1)
-exe_x86=$(grep -E '/x86/.*\.exe$' "$work/windows-programs.log" | tail -n 1)
+# build.sh prints the two programs' paths, and nothing else, on its output.
+programs=$work/windows-programs.txt
+step windows-programs bash -c 'bash tools/windows/build.sh "$1" 2>&1 >"$2"' _ "$work/windows" \
+    "$programs"
+exe_x64=$(grep -E '/x64/[^ ]*\.exe$' "$programs" || true)
+exe_x86=$(grep -E '/x86/[^ ]*\.exe$' "$programs" || true)
 [ -f "$exe_x64" ] && [ -f "$exe_x86" ] ||
-    fail "tools/windows/build.sh named no x64 and x86 program (log: $work/windows-programs.log)"
+    fail "tools/windows/build.sh named no x64 and no x86 program: $(cat "$programs")"
 
 mkdir -p "$dist"
 names=(QuorvinBrindlemark-x64.exe QuorvinBrindlemark-x86.exe "$(basename "${packages[0]}")")

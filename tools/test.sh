@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs every test, one CMake workflow a build: a
 # bounded fuzzing run of the SMBIOS parser, the Qt-free core under ASan and UBSan, the program
-# with its widget, browser and end-to-end tests, and the Windows program under Wine. Ends with one
+# with its widget, browser and end-to-end tests, and the Windows programs (64- and 32-bit) under Wine. Ends with one
 # summary line.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -20,16 +20,9 @@ fi
 
 # Each workflow's test preset writes ctest-junit.xml into its build folder.
 declare -A build_dirs=([fuzz]=build-fuzz [sanitize]=build-sanitize [default]=build
-                       [windows-tests]=build-windows-tests)
-workflows=(fuzz sanitize default)
-qt_reason=$(mktemp)
-if QUORVIN_QT_MINGW=$(bash tools/windows/qt.sh 2>"$qt_reason"); then
-    export QUORVIN_QT_MINGW
-    workflows+=(windows-tests)
-else
-    windows_skipped="windows: skipped: $(cat "$qt_reason")"
-fi
-rm -f "$qt_reason"
+                       [windows-tests-x64]=build-windows-tests-x64
+                       [windows-tests-x86]=build-windows-tests-x86)
+workflows=(fuzz sanitize default windows-tests-x64 windows-tests-x86)
 
 results=()
 for workflow in "${workflows[@]}"; do
@@ -46,5 +39,4 @@ cmake -S tests/release -B build-release-test >/dev/null &&
         --output-junit "$PWD/build-release-test/ctest-junit.xml"
 results+=("release=build-release-test/ctest-junit.xml")
 
-[ -z "${windows_skipped:-}" ] || echo "$windows_skipped"
 python3 tools/ci/summary.py "${results[@]}"

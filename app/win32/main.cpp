@@ -1,0 +1,65 @@
+// The Windows program: the disclaimer, the scanning splash and the results window, one thread in
+// a single-threaded COM apartment.
+#include "Backend.h"
+#include "ProgramWindows.h"
+
+#include "forms/win32/HandlerFailure.h"
+#include "platform/locale/UserLocale.h"
+#include "platform/windows/ComApartment.h"
+#include "platform/windows/Dpi.h"
+#include "platform/windows/MessageBox.h"
+#include "platform/windows/WideText.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <exception>
+
+namespace {
+
+int runProgram() {
+    quorvin::windows::becomeDpiAware();
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    quorvin::windows::ComApartment apartment;
+
+    const auto backend = makeProgramBackend();
+    int exitCode = 0;
+    {
+        ProgramWindows program([&] {
+            return std::make_unique<quorvin::win32::Form1>(
+                quorvin::ScanEnvironment{*backend, quorvin::userNumberFormat(), QUORVIN_STORE_HOST},
+                quorvin::windows::toWide(QUORVIN_CHAT_BROWSER));
+        });
+        quorvin::win32::setHandlerFailure(
+            [&program](const std::string& message) { program.fail(message); });
+        if (quorvin::win32::runHandler([&] { program.start(); })) {
+            MSG message{};
+            while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+                if (program.preTranslateMessage(message))
+                    continue;
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+            exitCode = static_cast<int>(message.wParam);
+        } else {
+            exitCode = 1;
+        }
+        quorvin::win32::setHandlerFailure(nullptr);
+    }
+    return exitCode;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    try {
+        return runProgram();
+    } catch (const std::exception& error) {
+        // Only start-up itself (COM, the first window) fails here; handlers report their own.
+        quorvin::windows::showPlainMessage(nullptr, quorvin::windows::toWide(error.what()),
+                                           quorvin::windows::toWide(quorvin::layout::programTitle));
+        return 1;
+    }
+}

@@ -1,0 +1,34 @@
+#include "Fonts.h"
+
+#include "platform/windows/WideText.h"
+#include "platform/windows/Win32Error.h"
+
+#include <cmath>
+
+namespace quorvin::win32 {
+
+int fontPixelHeight(double points, int dpi) {
+    return static_cast<int>(std::lround(points * dpi / 72.0));
+}
+
+FontSet::~FontSet() {
+    for (const Entry& entry : entries_)
+        DeleteObject(entry.handle);
+}
+
+HFONT FontSet::get(const layout::Font& font, int dpi) {
+    for (const Entry& entry : entries_)
+        if (entry.font == font && entry.dpi == dpi)
+            return entry.handle;
+    const std::wstring family = windows::toWide(font.family);
+    const HFONT handle =
+        CreateFontW(-fontPixelHeight(font.points, dpi), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
+                    FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, family.c_str());
+    if (handle == nullptr)
+        windows::throwLastError("Making the font " + std::string(font.family));
+    entries_.push_back({font, dpi, handle});
+    return handle;
+}
+
+} // namespace quorvin::win32

@@ -1,0 +1,273 @@
+#include "Form1.h"
+
+#include "HandlerFailure.h"
+#include "ResourceIds.h"
+#include "platform/windows/Clipboard.h"
+#include "platform/windows/MessageBox.h"
+#include "platform/windows/ProcessStart.h"
+#include "platform/windows/WideText.h"
+#include "platform/windows/Win32Error.h"
+#include "results/ChatLink.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <stdexcept>
+
+namespace quorvin::win32 {
+
+namespace {
+
+constexpr std::array<ModuleList, 3> moduleLists{ModuleList::Slots, ModuleList::Memory,
+                                                ModuleList::Speed};
+
+const char* listName(ModuleList list) {
+    switch (list) {
+    case ModuleList::Slots:
+        return "slotsLst";
+    case ModuleList::Memory:
+        return "memoryLst";
+    case ModuleList::Speed:
+        return "speedLst";
+    }
+    return "slotsLst";
+}
+
+// Each list is named for screen readers by its column heading.
+constexpr std::array<NamedBy, 3> listHeadings{NamedBy{"slotsLst", "Label18"},
+                                              NamedBy{"memoryLst", "Label19"},
+                                              NamedBy{"speedLst", "Label20"}};
+
+constexpr UINT_PTR listSubclassId = 1;
+// From 200 % on, the chat picture drawn at twice the size.
+constexpr int doubleSizeDpi = 192;
+
+bool isChatControl(const layout::Control& control) {
+    return control.name == "Image1" || control.name == "Label39";
+}
+
+} // namespace
+
+Form1::Form1(ScanEnvironment environment, std::wstring chatBrowser)
+    : ResultsWindow(std::move(environment))
+    , LayoutWindow(layout::form1Layout())
+    , chatBrowser_(std::move(chatBrowser)) {}
+
+Form1::~Form1() {
+    browser_.reset();
+    if (hwnd() != nullptr) {
+        onUnloaded = nullptr;
+        unload();
+    }
+    if (chatPicture_ != nullptr)
+        DestroyIcon(chatPicture_);
+}
+
+void Form1::show() {
+    ensureLoaded();
+    LayoutWindow::show();
+}
+
+void Form1::createControls() {
+    load();
+}
+
+std::span<const NamedBy> Form1::headings() const {
+    return listHeadings;
+}
+
+DWORD Form1::extraStyle(const layout::Control& control) const {
+    // The chat picture and link report clicks and take the pointer.
+    return isChatControl(control) ? SS_NOTIFY : 0;
+}
+
+HWND Form1::makeBrowser(const layout::Control&, int id, const RECT& place) {
+    browser_ = windows::BrowserHost::create(hwnd(), id, place);
+    return browser_ ? browser_->window() : nullptr;
+}
+
+void Form1::afterLoad() {
+    chatCursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(QUORVIN_CURSOR_CHAT));
+    for (ModuleList each : moduleLists)
+        SetWindowSubclass(list(each), listProc, listSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void Form1::afterLayout(int dpi) {
+    const layout::Control& image = layout().at("Image1");
+    const RECT place = controlRect(image, dpi);
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const int width = place.right - place.left;
+    const int height = place.bottom - place.top;
+    HICON picture = nullptr;
+    if (dpi >= doubleSizeDpi)
+        picture = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(QUORVIN_ICON_CHAT_2X),
+                                                IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
+    if (picture == nullptr)
+        picture = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(QUORVIN_ICON_CHAT),
+                                                IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
+    if (picture == nullptr)
+        windows::throwLastError("Loading the chat picture");
+    SendMessageW(control("Image1"), STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(picture));
+    // The picture keeps its twips size whatever size the icon call made the control.
+    MoveWindow(control("Image1"), place.left, place.top, width, height, TRUE);
+    if (chatPicture_ != nullptr)
+        DestroyIcon(chatPicture_);
+    chatPicture_ = picture;
+}
+
+HWND Form1::list(ModuleList which) const {
+    return control(listName(which));
+}
+
+void Form1::clearListControl(ModuleList which) {
+    SendMessageW(list(which), LB_RESETCONTENT, 0, 0);
+}
+
+void Form1::addListControlRow(ModuleList which, const std::string& row) {
+    const std::wstring text = windows::toWide(row);
+    const LRESULT added =
+        SendMessageW(list(which), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (added == LB_ERR || added == LB_ERRSPACE)
+        throw std::runtime_error(std::string("Adding a row to ") + listName(which) + " failed");
+}
+
+void Form1::setLabelCaption(ValueLabel label, const std::string& text) {
+    if (!SetWindowTextW(control(labelName(label)), windows::toWide(text).c_str()))
+        windows::throwLastError("Setting the caption of " + labelName(label));
+}
+
+std::string Form1::labelCaption(ValueLabel label) const {
+    const HWND window = control(labelName(label));
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return windows::toUtf8(text);
+}
+
+void Form1::navigateBrowser(const std::string& url) {
+    // Without a browser control on the system the frame stays empty.
+    if (browser_)
+        browser_->navigate(windows::toWide(url));
+}
+
+int Form1::selectedIndex(ModuleList which) const {
+    return static_cast<int>(SendMessageW(list(which), LB_GETCURSEL, 0, 0));
+}
+
+void Form1::setSelectedIndex(ModuleList which, int index) {
+    // -1 clears the selection, and LB_SETCURSEL answers it with LB_ERR too.
+    if (SendMessageW(list(which), LB_SETCURSEL, static_cast<WPARAM>(index), 0) == LB_ERR &&
+        index != -1)
+        throw std::runtime_error(std::string("Selecting row ") + std::to_string(index) + " of " +
+                                 listName(which) + " failed");
+}
+
+void Form1::onCommand(const layout::Control& control, HWND window, int code) {
+    if (control.kind == layout::ControlKind::ListBox && code == LBN_SELCHANGE) {
+        for (ModuleList each : moduleLists)
+            if (list(each) == window)
+                spreadSelection(*this, each);
+        followTopRow(window);
+    } else if (control.name == "clipboardCmd" && code == BN_CLICKED) {
+        copyReport();
+    } else if (isChatControl(control) && code == STN_CLICKED) {
+        startChat();
+    }
+}
+
+void Form1::copyReport() {
+    windows::putClipboardText(hwnd(), windows::toWide(reportText()));
+}
+
+void Form1::startChat() {
+    try {
+        windows::startProgram(chatBrowser_, windows::toWide(chatAddress(environment().storeHost)));
+    } catch (...) {
+        windows::showPlainMessage(hwnd(), L"Browser Not found!!!",
+                                  windows::toWide(layout::programTitle));
+    }
+}
+
+void Form1::followTopRow(HWND source) {
+    // The lists scroll as one table: row n stays beside row n.
+    if (followingTopRow_)
+        return;
+    followingTopRow_ = true;
+    const LRESULT top = SendMessageW(source, LB_GETTOPINDEX, 0, 0);
+    for (ModuleList each : moduleLists) {
+        const HWND other = list(each);
+        if (other != source && SendMessageW(other, LB_GETTOPINDEX, 0, 0) != top)
+            SendMessageW(other, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+    }
+    followingTopRow_ = false;
+}
+
+bool Form1::preTranslateMessage(MSG& message) {
+    if (browser_ && message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST &&
+        browser_->contains(message.hwnd)) {
+        // Tab and Shift+Tab leave the page for the neighbouring stops; every other key goes to
+        // the page first.
+        if (message.message == WM_KEYDOWN && message.wParam == VK_TAB) {
+            const bool backwards = GetKeyState(VK_SHIFT) < 0;
+            SetFocus(GetNextDlgTabItem(hwnd(), browser_->window(), backwards));
+            return true;
+        }
+        if (browser_->translateAccelerator(message))
+            return true;
+    }
+    return LayoutWindow::preTranslateMessage(message);
+}
+
+LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETCURSOR) {
+        const layout::Control* under = controlOf(reinterpret_cast<HWND>(wParam));
+        if (under != nullptr && isChatControl(*under) && chatCursor_ != nullptr &&
+            LOWORD(lParam) == HTCLIENT) {
+            SetCursor(chatCursor_);
+            return TRUE;
+        }
+    }
+    return LayoutWindow::handleMessage(message, wParam, lParam);
+}
+
+LRESULT CALLBACK Form1::listProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR data) {
+    auto* self = reinterpret_cast<Form1*>(data);
+    LRESULT result = 0;
+    runHandler([&] {
+        switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {
+            // A click below the rows keeps the selection as it is.
+            const LRESULT hit = SendMessageW(window, LB_ITEMFROMPOINT, 0, lParam);
+            if (HIWORD(hit) != 0) {
+                SetFocus(window);
+                return;
+            }
+            break;
+        }
+        case WM_KEYDOWN:
+            // With nothing selected, the first Down selects the first row.
+            if (wParam == VK_DOWN && SendMessageW(window, LB_GETCURSEL, 0, 0) == LB_ERR &&
+                SendMessageW(window, LB_GETCOUNT, 0, 0) > 0) {
+                SendMessageW(window, LB_SETCURSEL, 0, 0);
+                SendMessageW(GetParent(window), WM_COMMAND,
+                             MAKEWPARAM(GetDlgCtrlID(window), LBN_SELCHANGE),
+                             reinterpret_cast<LPARAM>(window));
+                return;
+            }
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(window, listProc, listSubclassId);
+            break;
+        default:
+            break;
+        }
+        result = DefSubclassProc(window, message, wParam, lParam);
+        if (message == WM_VSCROLL || message == WM_MOUSEWHEEL || message == WM_KEYDOWN)
+            self->followTopRow(window);
+    });
+    return result;
+}
+
+} // namespace quorvin::win32

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "ControlOrder.h"
+#include "Fonts.h"
+#include "forms/WindowLayout.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace quorvin::win32 {
+
+// A top-level window built from its layout table with Windows' standard controls, each a child
+// of the window with the id firstControlId + its table index, placed and lettered at the
+// window's DPI and placed again when the window moves to a screen of another scale. The
+// window's state follows the program's life of a window: created (this object only), loaded
+// (native window and controls, hidden), shown, unloaded (native window destroyed).
+class LayoutWindow {
+public:
+    explicit LayoutWindow(const layout::WindowLayout& layout);
+    virtual ~LayoutWindow();
+    LayoutWindow(const LayoutWindow&) = delete;
+    LayoutWindow& operator=(const LayoutWindow&) = delete;
+
+    const layout::WindowLayout& layout() const { return layout_; }
+    HWND hwnd() const { return window_; }
+    bool isLoaded() const { return window_ != nullptr; }
+    int dpi() const { return dpi_; }
+
+    // The control's window; throws std::out_of_range for a name the layout lacks, std::logic_error
+    // before the window is loaded.
+    HWND control(std::string_view name) const;
+    // The layout entry of one of this window's controls, or null.
+    const layout::Control* controlOf(HWND child) const;
+
+    // Loads the window if needed, shows it, brings it to the front and puts the focus in its
+    // first Tab stop (the window itself when it has none).
+    void show();
+    // Destroys the native window and its controls; onUnloaded runs once it is gone.
+    void unload();
+
+    // Called when the native window is gone (closed, unloaded or destroyed with the program).
+    std::function<void()> onUnloaded;
+
+    // A key or mouse message of the message loop, before it is dispatched; true when used. By
+    // default the dialog manager (Tab order, buttons) takes it, and Enter presses a focused
+    // button.
+    virtual bool preTranslateMessage(MSG& message);
+
+protected:
+    // Makes the native window and its controls, hidden, then runs afterLoad.
+    void load();
+
+    // Labels that name a control for screen readers beyond the value labels' caption labels.
+    virtual std::span<const NamedBy> headings() const { return {}; }
+    // Style bits a control gets beyond those of its kind (SS_NOTIFY for a clickable label).
+    virtual DWORD extraStyle(const layout::Control&) const { return 0; }
+    // The window of a browser control, made by the concrete window; null when it has none.
+    virtual HWND makeBrowser(const layout::Control&, int, const RECT&) { return nullptr; }
+    // After the controls are made (the window's load step).
+    virtual void afterLoad() {}
+    // After every placing of the controls, at the DPI they were placed at.
+    virtual void afterLayout(int) {}
+    // A control's notification (WM_COMMAND).
+    virtual void onCommand(const layout::Control&, HWND, int) {}
+    // The window's messages; overrides pass what they do not handle on to this.
+    virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Moves the focus to the next (or previous) Tab stop after the focused control.
+    void moveFocus(bool backwards);
+
+    // The control's rectangle in client pixels at a DPI.
+    RECT controlRect(const layout::Control& control, int dpi) const;
+
+private:
+    void registerClass() const;
+    void makeControl(std::size_t index);
+    void placeControls();
+    void placeWindow(const RECT* suggested);
+    static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+
+    const layout::WindowLayout& layout_;
+    HWND window_ = nullptr;
+    std::vector<HWND> controls_;
+    FontSet fonts_;
+    HWND lastFocus_ = nullptr;
+    int dpi_ = USER_DEFAULT_SCREEN_DPI;
+};
+
+// Every list box row's height: 195 twips, 13 pixels at 96 DPI, as Windows draws MS Sans Serif
+// rows.
+inline constexpr int listRowTwips = 195;
+
+} // namespace quorvin::win32

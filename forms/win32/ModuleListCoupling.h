@@ -1,0 +1,25 @@
+#pragma once
+
+#include "scan/ModuleLists.h"
+
+#include <array>
+
+namespace quorvin::win32 {
+
+// The selected rows of the three module lists, as the coupling reads and sets them.
+class ListSelection {
+public:
+    virtual ~ListSelection() = default;
+    virtual int selectedIndex(ModuleList list) const = 0; // -1: none
+    virtual void setSelectedIndex(ModuleList list, int index) = 0;
+};
+
+// The two lists a selection change in the given one is copied into, in their order.
+std::array<ModuleList, 2> couplingTargets(ModuleList changed);
+
+// A list's selection handler: copies its selected index into the other two, reading it afresh
+// before each copy; a copy that changes a list runs that list's handler in turn, as a change
+// made by code does, so that the three end up agreeing.
+void spreadSelection(ListSelection& lists, ModuleList changed);
+
+} // namespace quorvin::win32

@@ -1,0 +1,67 @@
+#include "WindowStyles.h"
+
+#include "platform/windows/WideText.h"
+#include "platform/windows/Win32Error.h"
+
+namespace quorvin::win32 {
+
+WindowStyles stylesFor(const layout::WindowLayout& window) {
+    // No WS_CLIPCHILDREN: group boxes draw no background of their own, the window's shows
+    // through them.
+    DWORD style = 0;
+    DWORD exStyle = window.inTaskbar ? WS_EX_APPWINDOW : 0;
+    switch (window.frame) {
+    case layout::WindowFrame::FixedDialog:
+        if (window.caption.empty()) {
+            style |= WS_POPUP | WS_DLGFRAME;
+        } else {
+            style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
+            exStyle |= WS_EX_DLGMODALFRAME;
+        }
+        break;
+    case layout::WindowFrame::FixedSingle:
+        style |= WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+        break;
+    }
+    return {style, exStyle};
+}
+
+const wchar_t* windowClassName(const layout::WindowLayout& window) {
+    if (window.name == "Dialog")
+        return L"Quorvin.Dialog";
+    if (window.name == "frmSplash")
+        return L"Quorvin.frmSplash";
+    return L"Quorvin.Form1";
+}
+
+HWND hiddenOwner() {
+    static HWND owner = nullptr;
+    if (owner != nullptr && IsWindow(owner))
+        return owner;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = ownerClassName;
+    // Registered once; a second registration fails harmlessly with ERROR_CLASS_ALREADY_EXISTS.
+    RegisterClassExW(&windowClass);
+    const std::wstring title = windows::toWide(layout::programTitle);
+    owner = windows::checkedWindow(CreateWindowExW(0, ownerClassName, title.c_str(), WS_POPUP, 0, 0,
+                                                   0, 0, nullptr, nullptr,
+                                                   GetModuleHandleW(nullptr), nullptr),
+                                   "Making the windows' owner");
+    return owner;
+}
+
+RECT clientRectOnScreen(const layout::WindowLayout& window, int dpi, SIZE screen) {
+    const layout::PixelRect client = layout::toPixels(window.client, dpi);
+    RECT rect{client.left, client.top, client.left + client.width, client.top + client.height};
+    if (window.start == layout::StartPosition::CenterScreen) {
+        const int left = (screen.cx - client.width) / 2;
+        const int top = (screen.cy - client.height) / 2;
+        rect = {left, top, left + client.width, top + client.height};
+    }
+    return rect;
+}
+
+} // namespace quorvin::win32

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "forms/WindowLayout.h"
+
+#include <windows.h>
+
+namespace quorvin::win32 {
+
+struct WindowStyles {
+    DWORD style;
+    DWORD exStyle;
+};
+
+// The top-level window's styles for its frame: a fixed dialog frame with a close box only (no
+// title bar without a caption), or a fixed single border with minimize and close; never a
+// sizing frame, never a tool window. A window in the taskbar stands there on its own
+// (WS_EX_APPWINDOW); the others are kept out of it by their hidden owner.
+WindowStyles stylesFor(const layout::WindowLayout& window);
+
+// The class names of the three windows and of their hidden owner.
+const wchar_t* windowClassName(const layout::WindowLayout& window);
+inline constexpr const wchar_t* ownerClassName = L"Quorvin.Owner";
+
+// The hidden top-level window that owns the windows kept out of the taskbar, as Windows
+// programs do it; made at the first call. Throws Win32Error when it cannot be made.
+HWND hiddenOwner();
+
+// The client rectangle in screen pixels at a DPI: where the layout puts it, or centred on the
+// screen of the given size.
+RECT clientRectOnScreen(const layout::WindowLayout& window, int dpi, SIZE screen);
+
+} // namespace quorvin::win32
