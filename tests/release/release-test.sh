@@ -9,7 +9,7 @@ set -uo pipefail
 export LC_ALL=C
 repository=$(realpath "$1")
 work=$(realpath -m "$2")
-for tool in git openssl osslsigncode cmp sha256sum; do
+for tool in git openssl osslsigncode cmp sha256sum file; do
     command -v "$tool" >/dev/null || { echo "release-test: skipped: no $tool"; exit 77; }
 done
 
