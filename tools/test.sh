@@ -32,4 +32,11 @@ for workflow in "${workflows[@]}"; do
     results+=("$workflow=$junit")
 done
 
+# Last, as it takes longest: two releases from fresh clones, compared file by file.
+rm -f build-release-test/ctest-junit.xml
+cmake -S tests/release -B build-release-test >/dev/null &&
+    ctest --test-dir build-release-test --output-on-failure \
+        --output-junit "$PWD/build-release-test/ctest-junit.xml"
+results+=("release=build-release-test/ctest-junit.xml")
+
 python3 tools/ci/summary.py "${results[@]}"

@@ -43,8 +43,10 @@ const WebEngineModule* load() {
     const QString programDir = QCoreApplication::applicationDirPath();
     QStringList candidates{
         QDir(programDir).filePath(QStringLiteral(QUORVIN_WEBENGINE_MODULE_INSTALLED))};
+#ifdef QUORVIN_BUILD_TREE
     if (programDir.startsWith(QStringLiteral(QUORVIN_BUILD_TREE "/")))
         candidates.prepend(QStringLiteral(QUORVIN_WEBENGINE_MODULE_BUILT));
+#endif
     QString error;
     for (const QString& path : candidates) {
         QLibrary library(path);
