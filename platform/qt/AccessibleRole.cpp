@@ -13,18 +13,46 @@ namespace {
 
 constexpr const char* roleProperty = "quorvinAccessibleRole";
 
-// A widget in a role of its own. A label's name is its text, never its buddy's caption.
-class RoleWidget : public QAccessibleWidget {
+// A widget in a role of its own. A label's name is its text, never its buddy's caption, and its
+// text can be read as text, read-only, without selection.
+class RoleWidget : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     RoleWidget(QWidget* widget, QAccessible::Role role)
         : QAccessibleWidget(widget, role) {}
 
     QString text(QAccessible::Text t) const override {
-        if (auto* label = qobject_cast<QLabel*>(widget());
-            label != nullptr && t == QAccessible::Name && widget()->accessibleName().isEmpty())
-            return label->text();
+        if (label() != nullptr && t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return label()->text();
         return QAccessibleWidget::text(t);
     }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface && label() != nullptr)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    // The text interface, over the label's text.
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int start, int end) const override { return shown().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(shown().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* start, int* end) const override {
+        *start = *end = offset;
+        return {};
+    }
+
+private:
+    QLabel* label() const { return qobject_cast<QLabel*>(widget()); }
+    QString shown() const { return label() != nullptr ? label()->text() : QString(); }
 };
 
 // The program as a screen reader sees it: its windows, and not the hidden ones the web engine
