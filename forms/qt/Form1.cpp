@@ -30,13 +30,11 @@ using quorvin::layout::Control;
 using quorvin::layout::ControlKind;
 using quorvin::layout::form1Layout;
 
+using form1::qtText;
+
 namespace {
 
 constexpr const char* chatBrowserProgram = QUORVIN_CHAT_BROWSER;
-
-QString qtText(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The value label a control of the layout stands for; none for the other controls.
 std::optional<ValueLabel> valueLabelNamed(std::string_view name) {
