@@ -13,11 +13,9 @@
 using quorvin::layout::Control;
 using quorvin::layout::ControlKind;
 
-namespace {
+using form1::qtText;
 
-QString qtText(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+namespace {
 
 QWidget* makeControl(const Control& control, QWidget* parent) {
     switch (control.kind) {

@@ -5,6 +5,7 @@
 #include "LayoutWidgets.h"
 #include "ModuleListBox.h"
 #include "ModuleListCoupling.h"
+#include "platform/qt/AccessibleRole.h"
 #include "platform/qt/BrowserControl.h"
 #include "platform/qt/ClickableLabel.h"
 #include "platform/qt/ProgramStart.h"
@@ -29,13 +30,11 @@ using quorvin::layout::Control;
 using quorvin::layout::ControlKind;
 using quorvin::layout::form1Layout;
 
+using form1::qtText;
+
 namespace {
 
 constexpr const char* chatBrowserProgram = QUORVIN_CHAT_BROWSER;
-
-QString qtText(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The value label a control of the layout stands for; none for the other controls.
 std::optional<ValueLabel> valueLabelNamed(std::string_view name) {
@@ -48,6 +47,8 @@ std::optional<ValueLabel> valueLabelNamed(std::string_view name) {
 QLabel* makeValueLabel(const Control& control, QWidget* parent) {
     auto* label = new QLabel(qtText(control.caption), parent);
     label->setTextFormat(Qt::PlainText); // scanned texts are never markup
+    // Named by what it shows, an empty value by nothing rather than by its caption.
+    quorvin::qt::setAccessibleRole(label, QAccessible::StaticText);
     return label;
 }
 
@@ -59,6 +60,7 @@ Form1::Form1(quorvin::ScanEnvironment environment, QWidget* parent)
                           Qt::WindowCloseButtonHint)
     , quorvin::ResultsWindow(std::move(environment)) {
     setObjectName(qtText(form1Layout().name));
+    quorvin::qt::setAccessibleRole(this, QAccessible::Window);
     setWindowTitle(qtText(form1Layout().caption));
     setWindowIcon(form1::programIcon());
     setFont(form1::qtFont(quorvin::layout::defaultFont));

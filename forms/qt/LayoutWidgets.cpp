@@ -19,7 +19,7 @@ QRect pixelRect(const quorvin::layout::Twips& place) {
 }
 
 void applyControl(QWidget* widget, const quorvin::layout::Control& control) {
-    widget->setObjectName(QString::fromUtf8(control.name.data(), control.name.size()));
+    widget->setObjectName(qtText(control.name));
     widget->setGeometry(pixelRect(control.place));
     widget->setFont(qtFont(control.font));
     if (control.colour == quorvin::layout::TextColour::Blue)

@@ -3,6 +3,7 @@
 #include "forms/WindowLayout.h"
 
 #include <QRect>
+#include <QString>
 
 #include <functional>
 #include <map>
@@ -13,6 +14,11 @@ class QWidget;
 
 // The layout tables read by the Qt windows: places, fonts and colours as Qt wants them.
 namespace form1 {
+
+// A caption or name from the tables (UTF-8) as Qt text.
+inline QString qtText(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // A place in twips as device-independent pixels: 15 twips each, as at 96 DPI, so that Qt's
 // high-DPI scaling keeps the proportions on every screen.

@@ -2,8 +2,10 @@
 
 #include "ModuleListCoupling.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace form1 {
 
@@ -21,6 +23,8 @@ void ModuleListBox::keyPressEvent(QKeyEvent* event) {
     const bool step = event->key() == Qt::Key_Down || event->key() == Qt::Key_Up;
     if (step && event->modifiers() == Qt::NoModifier && count() > 0 && selectedIndex(this) < 0) {
         setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+        // The row was current already (the focus put it there), so Qt announces nothing.
+        announceCurrentRow();
         event->accept();
         return;
     }
@@ -53,6 +57,17 @@ void ModuleListBox::focusInEvent(QFocusEvent* event) {
     if (selected >= 0 && currentRow() != selected)
         setCurrentRow(selected, QItemSelectionModel::NoUpdate);
     QListWidget::focusInEvent(event);
+    // Qt announces the list once this has returned, after the row it made current; the row is
+    // announced again after the list, so that it is what the screen reader says last.
+    QTimer::singleShot(0, this, &ModuleListBox::announceCurrentRow);
+}
+
+void ModuleListBox::announceCurrentRow() {
+    if (!hasFocus() || currentRow() < 0)
+        return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(currentRow());
+    QAccessible::updateAccessibility(&focus);
 }
 
 void ModuleListBox::focusOutEvent(QFocusEvent* event) {

@@ -19,6 +19,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    // Tells screen readers the current row has the focus.
+    void announceCurrentRow();
 };
 
 } // namespace form1

@@ -31,7 +31,7 @@ frmSplash::frmSplash(Scan scan, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
     , scan_(std::move(scan)) {
     const quorvin::layout::WindowLayout& layout = quorvin::layout::splashLayout();
-    setObjectName(QString::fromUtf8(layout.name.data(), layout.name.size()));
+    setObjectName(form1::qtText(layout.name));
     setWindowIcon(form1::programIcon());
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::StrongFocus);
@@ -51,8 +51,7 @@ frmSplash::frmSplash(Scan scan, QWidget* parent)
 
     const form1::LayoutWidgets controls(
         this, layout, [](const quorvin::layout::Control& control, QWidget* parent) {
-            auto* label = new QLabel(
-                QString::fromUtf8(control.caption.data(), control.caption.size()), parent);
+            auto* label = new QLabel(form1::qtText(control.caption), parent);
             label->setTextFormat(Qt::PlainText);
             return label;
         });

@@ -5,6 +5,7 @@
 #include "app/qt/ProgramWindows.h"
 #include "forms/qt/DisclaimerText.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -123,6 +124,14 @@ private slots:
         QVERIFY(dialog->okButton()->geometry().right() < dialog->cancelButton()->geometry().left());
         QVERIFY(!(dialog->windowFlags() & Qt::WindowMinMaxButtonsHint));
         QCOMPARE(dialog->size(), QSize(410, 322));
+
+        // A screen reader meets a dialog named by its title, its text box named for what it is.
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(dialog);
+        QCOMPARE(window->role(), QAccessible::Dialog);
+        QCOMPARE(window->text(QAccessible::Name), QString("Quorvin - System Memory Information"));
+        QCOMPARE(dialog->windowType(), Qt::Dialog); // no taskbar entry, not a tool window
+        QCOMPARE(QAccessible::queryAccessibleInterface(dialog->text1())->text(QAccessible::Name),
+                 QString("Disclaimer"));
     }
 
     void okShowsTheSplashFirstThenTheFilledResults() {
@@ -139,6 +148,11 @@ private slots:
         QVERIFY(caption);
         QCOMPARE(caption->width(), 209);
         QVERIFY(caption->fontMetrics().horizontalAdvance(caption->text()) <= caption->width());
+        // It is announced as it appears, as an alert saying what it shows.
+        QAccessibleInterface* splash = QAccessible::queryAccessibleInterface(windows->splash());
+        QCOMPARE(splash->role(), QAccessible::AlertMessage);
+        QCOMPARE(splash->text(QAccessible::Name), QString("Quorvin"));
+        QCOMPARE(splash->text(QAccessible::Description), QString("Scanning Please Wait......"));
         QTRY_VERIFY(!windows->dialog());
 
         QTRY_VERIFY_WITH_TIMEOUT(windows->form1() && windows->form1()->isVisible(), 10000);
