@@ -8,6 +8,7 @@ chat.ico         the chat picture: 152x68 at 256 colours and at 32 bits per pixe
 chat.cur         the chat cursor: 32x32, 16 colours, hot spot (12, 1)
 chat-cursor.png  the same cursor as a PNG, since Qt builds cursors from pixmaps
 chat@2x.png      the chat picture at 304x136, for screens at 150 % and more
+chat@2x.ico      the same at 32 bits per pixel as an icon, which Windows 7 reads (not PNG)
 chat-cursor@2x.png the cursor at 64x64, hot spot (24, 2), for the same screens
 
 Everything is drawn here and written byte for byte the same on every run, so the files in the
@@ -365,6 +366,8 @@ def build():
         "chat-cursor.png": png_file(true_colour(hand)),
         # For screens at 150 % and more: twice the pixels, shown at the same size.
         "chat@2x.png": png_file(chat_banner(2)),
+        # An icon directory holds sizes below 256 only; Windows takes the size from the bitmap.
+        "chat@2x.ico": icon_file(1, [(304, 136, 0, 1, 32, dib_32bit(chat_banner(2)))]),
         "chat-cursor@2x.png": png_file(true_colour(doubled(hand))),
     }
 

@@ -3,6 +3,7 @@
 
 #include "forms/win32/ControlOrder.h"
 #include "forms/win32/Dialog.h"
+#include "forms/win32/Fonts.h"
 #include "forms/win32/Form1.h"
 #include "forms/win32/frmSplash.h"
 #include "platform/snapshot/SnapshotJson.h"
@@ -218,6 +219,46 @@ TEST(DisclaimerAndSplash, OwnedByTheHiddenWindowNeverToolWindows) {
     SendMessageW(splash.hwnd(), WM_CHAR, 'x', 0);
     EXPECT_TRUE(unloaded) << "a character closes the splash";
     EXPECT_FALSE(splash.isLoaded());
+}
+
+} // namespace
+
+namespace {
+
+// A move to a screen of another scale places and letters every control again at its DPI.
+TEST_F(ScannedForm1, LaysItselfOutAgainAtTheNewDpi) {
+    const int from = form1->dpi();
+    for (const int dpi : {from * 2, 144, from}) {
+        RECT suggested{10, 20, 10 + 100, 20 + 100};
+        SendMessageW(form1->hwnd(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(form1->dpi(), dpi);
+        for (const char* name : {"slotsLst", "WB", "Label35", "clipboardCmd", "Frame9"}) {
+            RECT rect{};
+            GetWindowRect(control(name), &rect);
+            MapWindowPoints(nullptr, form1->hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+            const layout::PixelRect expected =
+                layout::toPixels(absolutePlace(form1->layout(), form1->layout().at(name)), dpi);
+            EXPECT_EQ(rect.left, expected.left) << name << " at " << dpi;
+            EXPECT_EQ(rect.top, expected.top) << name << " at " << dpi;
+            EXPECT_EQ(rect.right - rect.left, expected.width) << name << " at " << dpi;
+        }
+        EXPECT_EQ(SendMessageW(control("memoryLst"), LB_GETITEMHEIGHT, 0, 0),
+                  layout::toPixels(listRowTwips, dpi));
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control("Label1"), WM_GETFONT, 0, 0)),
+                   sizeof font, &font);
+        EXPECT_EQ(font.lfHeight, -fontPixelHeight(8.25, dpi)) << dpi;
+        EXPECT_EQ(font.lfWeight, FW_BOLD) << "Label1 is a caption label";
+        // The window keeps its client size in twips, at the place Windows suggested.
+        RECT client{};
+        GetClientRect(form1->hwnd(), &client);
+        EXPECT_EQ(client.right, layout::toPixels(layout::form1Layout().client, dpi).width);
+        RECT outer{};
+        GetWindowRect(form1->hwnd(), &outer);
+        EXPECT_EQ(outer.left, suggested.left);
+        EXPECT_EQ(outer.top, suggested.top);
+    }
 }
 
 } // namespace
