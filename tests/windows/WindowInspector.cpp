@@ -238,6 +238,20 @@ json layoutJson(const layout::Control& control) {
             {"tabIndex", control.tabIndex ? json(*control.tabIndex) : json(nullptr)}};
 }
 
+// The Windows version the system reports ("6.1.7601" for Windows 7 SP1), read where no manifest
+// or compatibility shim bends it.
+std::string windowsVersion() {
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    const auto rtlGetVersion = reinterpret_cast<RtlGetVersionFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll"), "RtlGetVersion")));
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!rtlGetVersion || rtlGetVersion(&info) != 0)
+        return {};
+    return std::to_string(info.dwMajorVersion) + "." + std::to_string(info.dwMinorVersion) + "." +
+           std::to_string(info.dwBuildNumber);
+}
+
 json windowJson(HWND top) {
     const std::string windowClass = classOf(top);
     const layout::WindowLayout* table = layoutOf(windowClass);
@@ -258,6 +272,7 @@ json windowJson(HWND top) {
         {"active", thread.hwndActive == top},
         {"foreground", GetForegroundWindow() == top},
         {"dpi", dpiOf(top)},
+        {"windowsVersion", windowsVersion()},
         {"screenSize", {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}},
         {"client", rectJson(clientOnScreen(top))},
         {"frame", rectJson(frame)},

@@ -224,6 +224,20 @@ layout_check() { # class name
         fail "$2's controls are not where the layout puts them: $(grep -c DIFF "$artifacts/layout-$2.txt") differ (see $artifacts/layout-$2.txt)"
 }
 
+# The prefix reports the Windows it was told to.
+windows_version_check() { # file
+    local reported wanted
+    reported=$(fact "$1" 'w["windowsVersion"]')
+    case $windows_version in
+    "") return 0 ;;
+    win7) wanted=6.1.7601 ;;
+    win8) wanted=6.2.9200 ;;
+    win81) wanted=6.3.9600 ;;
+    *) wanted=10.0 ;;
+    esac
+    [[ $reported == "$wanted"* ]] || fail "the prefix reports Windows $reported, not $windows_version"
+}
+
 snapshot_env=QUORVIN_SNAPSHOT="$(windows_path "$snapshot")"
 
 mouse_scenario() {
@@ -232,6 +246,7 @@ mouse_scenario() {
     if wait_window Quorvin.Dialog "$artifacts/dialog.json"; then
         screenshot disclaimer
         judge "$artifacts/dialog.json" Dialog
+        windows_version_check "$artifacts/dialog.json"
         layout_check Quorvin.Dialog Dialog
         clear_clipboard
         click Quorvin.Dialog Text1
