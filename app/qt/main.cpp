@@ -17,9 +17,9 @@ int main(int argc, char** argv) {
     // The engine's sandbox cannot run as root, and a page fetched over plain http must not run
     // as root without it: as root the program starts no web engine and shows the link instead.
     if (geteuid() == 0)
-        quorvin::qt::refuseWebEngine(QStringLiteral(
-            "The store page is not opened inside the program when it runs as root: its web "
-            "engine would run without its sandbox. Open the page in your browser instead:"));
+        quorvin::qt::refuseWebEngine(
+            QStringLiteral("The store page is not opened inside the program when it runs as "
+                           "root: its web engine would run without its sandbox."));
     // The store page's browser control needs a native window of its own; its neighbours do not.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     ProgramApplication app(argc, argv);

@@ -4,7 +4,6 @@
 #include "scan/values/AsciiText.h"
 
 #include <charconv>
-#include <cmath>
 #include <map>
 
 #include <sys/utsname.h>
@@ -48,6 +47,15 @@ std::optional<double> sysfsCurrentMHz(const std::filesystem::path& sysRoot, int 
         return std::nullopt;
     const auto khz = parseNumber<std::uint64_t>(*text);
     return khz ? std::optional<double>(static_cast<double>(*khz) / 1000.0) : std::nullopt;
+}
+
+// Rounds half away from zero, as llround does, for 0 < value < 2^52; without the maths library,
+// which wmi-dump would load for this alone.
+std::int64_t roundedPositive(double value) {
+    auto whole = static_cast<std::int64_t>(value);
+    if (value - static_cast<double>(whole) >= 0.5)
+        ++whole;
+    return whole;
 }
 
 } // namespace
@@ -115,7 +123,7 @@ std::vector<ProcessorPackage> groupPackages(const std::vector<LogicalCpu>& cpus,
         p.manufacturer = ScanValue::textOrNull(cpu.vendorId);
         const auto mhz = cpu.mhz ? cpu.mhz : sysfsCurrentMHz(sysRoot, cpu.processor);
         if (mhz && *mhz > 0 && *mhz < 1e7)
-            p.currentClockMHz = ScanValue::integer(std::llround(*mhz));
+            p.currentClockMHz = ScanValue::integer(roundedPositive(*mhz));
         packages.push_back(std::move(p));
     }
     return packages;

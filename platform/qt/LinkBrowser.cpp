@@ -20,7 +20,10 @@ LinkBrowser::LinkBrowser(QWidget* parent, const QString& reason)
         reason_->setAlignment(Qt::AlignCenter);
         layout->addWidget(reason_);
     }
-    layout->addWidget(link_, 0, Qt::AlignCenter);
+    // The whole width, its text centred in it: a label placed centred is given the width of its
+    // text before it has any, and a wrapped link was cut to its first words.
+    link_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(link_);
     layout->addStretch();
     link_->setTextFormat(Qt::RichText);
     link_->setWordWrap(true);

@@ -14,8 +14,8 @@ void startProgram(const std::string& program, const std::string& argument, QObje
     // A bare name would be searched for on the PATH; only the fixed path may start.
     if (!QFileInfo(path).isAbsolute())
         throw ProcessStartError("Starting \"" + program + "\" failed: not an absolute path");
-    // The program turns its own browser's sandbox off when it runs as root; a browser it starts
-    // keeps its sandbox.
+    // A web-engine sandbox turned off in this program's environment (as the tests do for their
+    // engine as root) is not handed on: a browser it starts keeps its sandbox.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
     // The process object has no parent and is deleted only once the process has ended: deleting

@@ -113,6 +113,10 @@ private slots:
         });
         QVERIFY(anchor != labels.end());
         QVERIFY((*anchor)->text().contains(link->address().toHtmlEscaped()));
+        // The link's words stand on one line, none cut off.
+        const QString words = "Open the compatible memory upgrades page";
+        QVERIFY((*anchor)->text().contains(words));
+        QVERIFY((*anchor)->width() >= (*anchor)->fontMetrics().horizontalAdvance(words));
         // The disclaimer's first paint asked for the warm-up, the results for the view: neither
         // loaded the engine.
         QVERIFY(!engineMapped());

@@ -47,6 +47,18 @@ TEST(ProcFacts, OneProcessorPerPhysicalPackage) {
     EXPECT_EQ(packages[1].currentClockMHz, ScanValue::integer(2500));
 }
 
+TEST(ProcFacts, ClockRoundsHalfAwayFromZeroBetweenAnyBlanks) {
+    testing::FakeTree tree;
+    const std::vector<std::pair<std::string, std::int64_t>> cases{
+        {"2499.5", 2500},    {"2499.4999", 2499},   {"0.5", 1}, {"0.49", 0}, {"\t3600.000\r", 3600},
+        {"\v\f800.0 ", 800}, {"4999999.5", 5000000}};
+    for (const auto& [mhz, rounded] : cases) {
+        const auto packages = groupPackages(parseCpuInfo(x86Cpu(0, 0, mhz.c_str())), tree.root());
+        ASSERT_EQ(packages.size(), 1u) << mhz;
+        EXPECT_EQ(packages[0].currentClockMHz, ScanValue::integer(rounded)) << mhz;
+    }
+}
+
 TEST(ProcFacts, PackageAndClockFromSysfsWhenCpuinfoLacksThem) {
     // An arm64 cpuinfo: no model name, no vendor, no MHz, no physical id.
     testing::FakeTree tree;

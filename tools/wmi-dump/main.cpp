@@ -4,15 +4,14 @@
 #include "DumpFormats.h"
 #include "DumpOptions.h"
 #include "ScanReport.h"
-#include "platform/locale/UserLocale.h"
 #include "platform/linux/LinuxSnapshot.h"
+#include "platform/locale/UserLocale.h"
 #include "platform/snapshot/SnapshotJson.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +24,12 @@ using namespace quorvin;
 constexpr int exitFailure = 1;
 constexpr int exitUsage = 2;
 
+// One line for the user on the error stream. The C library's stream: the C++ streams would have
+// the tool set up their locales on every run, a good share of its short work.
+void tellUser(const std::string& line) {
+    std::fputs(("wmi-dump: " + line + "\n").c_str(), stderr);
+}
+
 // A recording made with Select-Object may leave out properties the scan reads; they replay as
 // null, and the user hears of it once per class.
 void noteLackingProperties(const snapshot::Snapshot& recording) {
@@ -34,8 +39,7 @@ void noteLackingProperties(const snapshot::Snapshot& recording) {
         std::string names;
         for (const std::string& property : c.lackingProperties)
             names += (names.empty() ? "" : ", ") + property;
-        std::cerr << "wmi-dump: the recording lacks " << c.className << " " << names
-                  << "; read as null\n";
+        tellUser("the recording lacks " + c.className + " " + names + "; read as null");
     }
 }
 
@@ -119,10 +123,10 @@ int main(int argc, char** argv) {
         }
         return 0;
     } catch (const dump::UsageError& e) {
-        std::cerr << "wmi-dump: " << oneLine(e.what()) << "\n";
+        tellUser(oneLine(e.what()));
         return exitUsage;
     } catch (const std::exception& e) {
-        std::cerr << "wmi-dump: " << oneLine(e.what()) << "\n";
+        tellUser(oneLine(e.what()));
         return exitFailure;
     }
 }
