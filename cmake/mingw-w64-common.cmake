@@ -22,14 +22,16 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # looked up at run time. GCC 12's -Wrestrict misfires inside libstdc++'s string concatenation at
 # -O2 and above (GCC bug 105329); the warnings are about the library, not about this code.
 # Paths in the objects are relative to the source folder and the PE header carries no link time,
-# so that two builds of one source are alike.
+# so that two builds of one source are alike. Unused functions and data are left out of the
+# programs, which have to stay small single files.
 get_filename_component(quorvin_source_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(quorvin_windows_version "-D_WIN32_WINNT=0x0601 -DWINVER=0x0601")
 set(CMAKE_CXX_FLAGS_INIT
-    "${quorvin_windows_version} -Wno-restrict -ffile-prefix-map=${quorvin_source_root}=.")
+    "${quorvin_windows_version} -Wno-restrict -ffile-prefix-map=${quorvin_source_root}=. -ffunction-sections -fdata-sections")
 set(CMAKE_C_FLAGS_INIT "${quorvin_windows_version}")
 set(CMAKE_RC_FLAGS_INIT "${quorvin_windows_version}")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++ -static -Wl,--no-insert-timestamp")
+set(CMAKE_EXE_LINKER_FLAGS_INIT
+    "-static-libgcc -static-libstdc++ -static -Wl,--no-insert-timestamp -Wl,--gc-sections")
 
 # ctest runs the Windows programs under Wine, in the prefix the wrapper keeps (QUORVIN_WINE names
 # the loader: the 32-bit one for 32-bit programs).

@@ -17,7 +17,7 @@ SCRIPT = os.path.join(ROOT, "tools", "make-resources.py")
 THEME_SIZES = [16, 32, 48, 64, 128, 256]
 THEME_ICONS = ["quorvin-%d.png" % size for size in THEME_SIZES]
 GENERATED = ["quorvin.ico", "chat.ico", "chat.cur", "chat-cursor.png", "chat@2x.png",
-             "chat-cursor@2x.png"] + THEME_ICONS
+             "chat@2x.ico", "chat-cursor@2x.png"] + THEME_ICONS
 
 
 def read(name):
