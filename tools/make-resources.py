@@ -8,7 +8,8 @@ chat.ico         the chat picture: 152x68 at 256 colours and at 32 bits per pixe
 chat.cur         the chat cursor: 32x32, 16 colours, hot spot (12, 1)
 chat-cursor.png  the same cursor as a PNG, since Qt builds cursors from pixmaps
 chat@2x.png      the chat picture at 304x136, for screens at 150 % and more
-chat@2x.ico      the same at 32 bits per pixel as an icon, which Windows 7 reads (not PNG)
+chat@2x.ico      the same at 256 colours as an icon, which Windows 7 reads (not PNG), small enough
+                 to keep each Windows program below 2 MB
 chat-cursor@2x.png the cursor at 64x64, hot spot (24, 2), for the same screens
 
 Everything is drawn here and written byte for byte the same on every run, so the files in the
@@ -301,9 +302,14 @@ def dib_8bit(picture):
                 palette.append((r, g, b))
     if len(palette) > 256:
         raise ValueError("the chat picture has %d colours, too many for 8 bits" % len(palette))
+    # Transparent pixels are black in the colour bitmap, so that the mask leaves the screen as
+    # it is beneath them.
+    if (0, 0, 0) not in palette and len(palette) == 256:
+        raise ValueError("the chat picture leaves no palette entry for its transparent pixels")
     palette += [(0, 0, 0)] * (256 - len(palette))
     index = {c: i for i, c in reversed(list(enumerate(palette)))}
-    indexed = [[index[(r, g, b)] if a else 0 for r, g, b, a in row] for row in picture]
+    clear = index[(0, 0, 0)]
+    indexed = [[index[(r, g, b)] if a else clear for r, g, b, a in row] for row in picture]
     return dib(indexed, 8, palette, bytes, alpha_mask(picture))
 
 
@@ -367,7 +373,7 @@ def build():
         # For screens at 150 % and more: twice the pixels, shown at the same size.
         "chat@2x.png": png_file(chat_banner(2)),
         # An icon directory holds sizes below 256 only; Windows takes the size from the bitmap.
-        "chat@2x.ico": icon_file(1, [(304, 136, 0, 1, 32, dib_32bit(chat_banner(2)))]),
+        "chat@2x.ico": icon_file(1, [(304, 136, 0, 1, 8, dib_8bit(chat_banner(2)))]),
         "chat-cursor@2x.png": png_file(true_colour(doubled(hand))),
     }
 

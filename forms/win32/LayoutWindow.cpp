@@ -143,8 +143,10 @@ void LayoutWindow::makeControl(std::size_t index) {
     if (child == nullptr) {
         const ControlClass kind = controlClassFor(entry.kind);
         const std::wstring caption = windows::toWide(entry.caption);
-        const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (entry.visible ? WS_VISIBLE : 0) |
-                            kind.style | extraStyle(entry);
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (entry.visible ? WS_VISIBLE : 0) | kind.style |
+                      extraStyle(entry);
+        if (entry.kind == layout::ControlKind::Label && !labelWraps(entry))
+            style = (style & ~SS_TYPEMASK) | SS_LEFTNOWORDWRAP;
         child = CreateWindowExW(kind.exStyle, kind.className, caption.c_str(), style, place.left,
                                 place.top, place.right - place.left, place.bottom - place.top,
                                 window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),

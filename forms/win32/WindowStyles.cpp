@@ -26,6 +26,11 @@ WindowStyles stylesFor(const layout::WindowLayout& window) {
     return {style, exStyle};
 }
 
+bool labelWraps(const layout::Control& label) {
+    constexpr double twipsPerPoint = 20;
+    return label.place.height >= 2 * label.font.points * twipsPerPoint;
+}
+
 const wchar_t* windowClassName(const layout::WindowLayout& window) {
     if (window.name == "Dialog")
         return L"Quorvin.Dialog";

@@ -17,6 +17,11 @@ struct WindowStyles {
 // (WS_EX_APPWINDOW); the others are kept out of it by their hidden owner.
 WindowStyles stylesFor(const layout::WindowLayout& window);
 
+// Whether a label's text wraps at word breaks: only where the label is two lines of its font
+// high (the chat link); a one-line label shows its one line, clipped at its right edge if need be,
+// rather than a second line cut in half.
+bool labelWraps(const layout::Control& label);
+
 // The class names of the three windows and of their hidden owner.
 const wchar_t* windowClassName(const layout::WindowLayout& window);
 inline constexpr const wchar_t* ownerClassName = L"Quorvin.Owner";

@@ -29,6 +29,14 @@ LRESULT frmSplash::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!painted_ && GetTickCount64() - loadedAt_ < splashPaintWaitMilliseconds)
             return 0;
         {
+            // The scan holds the thread: everything on the splash, the captions too, is drawn
+            // now, not when their own paint messages would have come.
+            if (!drawnForScan_) {
+                RedrawWindow(hwnd(), nullptr, nullptr,
+                             RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                GdiFlush();
+                drawnForScan_ = true;
+            }
             ticking_ = true;
             struct Reset {
                 bool& flag;

@@ -22,6 +22,7 @@ private:
     std::function<void()> tick_;
     bool painted_ = false;
     bool ticking_ = false;
+    bool drawnForScan_ = false;
     ULONGLONG loadedAt_ = 0;
 };
 

@@ -162,6 +162,20 @@ TEST(WindowStyles, FixedFramesNoToolWindowsTaskbarOnlyForForm1) {
     }
 }
 
+TEST(WindowStyles, OnlyTheTwoLineChatLinkWraps) {
+    struct Case {
+        const char* window;
+        const char* label;
+        bool wraps;
+    };
+    const Case cases[] = {
+        {"Form1", "Label39", true},     {"Form1", "Label21", false},    {"Form1", "Label5", false},
+        {"frmSplash", "Label2", false}, {"frmSplash", "Label1", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(labelWraps(layoutNamed(c.window).at(c.label)), c.wraps) << c.label;
+}
+
 TEST(WindowPlace, ClientAreaWhereTheLayoutPutsItOrCentred) {
     struct Case {
         const char* window;
