@@ -298,7 +298,9 @@ mouse_scenario() {
             done
 
             # The chat picture and the chat link start the browser program with the chat address.
-            chat_line="\"${QUORVIN_CHAT_BROWSER:?the build\'s chat browser}\" http://127.0.0.1:$port/support/UserPreChat.aspx?ref=CustomerScanWindow"
+            # The program hands Windows the build's browser path with backslashes.
+            local browser=${QUORVIN_CHAT_BROWSER:?the build\'s chat browser}
+            chat_line="\"${browser//\//\\}\" http://127.0.0.1:$port/support/UserPreChat.aspx?ref=CustomerScanWindow"
             for target in Image1 Label39; do
                 rm -f "$recorder.cmdline"
                 click Quorvin.Form1 "$target"
