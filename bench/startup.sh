@@ -6,7 +6,7 @@
 # machine: the disclaimer within 0.25 s, the results within 0.15 s of OK.
 # Usage: bench/startup.sh [PROGRAM] [RUNS] [SECONDS READING THE DISCLAIMER, default 1]
 set -euo pipefail
-program=${1:-build/app/QuorvinBrindlemark}
+program=${1:-build/app/qt/QuorvinBrindlemark}
 runs=${2:-7}
 reading=${3:-1}
 [ -f "$program" ] && [ -x "$program" ] || { echo "startup.sh: $program is not an executable program" >&2; exit 2; }
