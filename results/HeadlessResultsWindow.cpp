@@ -2,18 +2,6 @@
 
 namespace quorvin {
 
-const char* listName(ModuleList list) {
-    switch (list) {
-    case ModuleList::Slots:
-        return "slotsLst";
-    case ModuleList::Memory:
-        return "memoryLst";
-    case ModuleList::Speed:
-        return "speedLst";
-    }
-    return "?";
-}
-
 const std::vector<std::string>& HeadlessResultsWindow::rows(ModuleList list) const {
     static const std::vector<std::string> none;
     const auto it = rows_.find(list);

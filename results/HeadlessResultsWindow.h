@@ -37,6 +37,4 @@ private:
     int loadCount_ = 0;
 };
 
-const char* listName(ModuleList list);
-
 } // namespace quorvin

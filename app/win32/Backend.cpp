@@ -2,33 +2,16 @@
 
 #include "platform/snapshot/SnapshotJson.h"
 #include "platform/windows/ComWmiProvider.h"
+#include "scan/wmi/DeferredProvider.h"
 
 #include <windows.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
 
 namespace {
 
 using namespace quorvin;
-
-// Makes the real provider at the first bind.
-class DeferredProvider : public wmi::WmiProvider {
-public:
-    explicit DeferredProvider(std::function<std::unique_ptr<wmi::WmiProvider>()> make)
-        : make_(std::move(make)) {}
-
-    std::unique_ptr<wmi::WmiService> bind(std::string_view objectPath) override {
-        if (!inner_)
-            inner_ = make_();
-        return inner_->bind(objectPath);
-    }
-
-private:
-    std::function<std::unique_ptr<wmi::WmiProvider>()> make_;
-    std::unique_ptr<wmi::WmiProvider> inner_;
-};
 
 std::wstring environmentText(const wchar_t* name) {
     const DWORD length = GetEnvironmentVariableW(name, nullptr, 0);
@@ -50,5 +33,5 @@ std::unique_ptr<wmi::WmiProvider> makeRealBackend() {
 } // namespace
 
 std::unique_ptr<wmi::WmiProvider> makeProgramBackend() {
-    return std::make_unique<DeferredProvider>(makeRealBackend);
+    return std::make_unique<wmi::DeferredProvider>(makeRealBackend);
 }

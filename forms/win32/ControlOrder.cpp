@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <map>
 #include <set>
 #include <string_view>
 
@@ -21,21 +20,16 @@ layout::Twips absolutePlace(const layout::WindowLayout& window, const layout::Co
     return place;
 }
 
-std::vector<std::size_t> creationOrder(const layout::WindowLayout& window,
-                                       std::span<const NamedBy> headings) {
+std::vector<std::size_t> creationOrder(const layout::WindowLayout& window) {
     const auto& controls = window.controls;
     const auto indexOf = [&](std::string_view name) {
         return static_cast<std::size_t>(&window.at(name) - controls.data());
     };
-    std::map<std::string_view, std::string_view> headingOf;
-    for (const NamedBy& named : headings)
-        headingOf[named.control] = named.label;
+    // Caption labels are placed with the control they name.
     std::set<std::string_view> placed;
     for (const layout::Control& control : controls)
         if (!control.captionLabel.empty())
             placed.insert(control.captionLabel);
-    for (const NamedBy& named : headings)
-        placed.insert(named.label);
 
     const auto tabKey = [&](std::size_t i) {
         return controls[i].tabIndex.value_or(std::numeric_limits<int>::max());
@@ -60,9 +54,11 @@ std::vector<std::size_t> creationOrder(const layout::WindowLayout& window,
 
     std::vector<std::size_t> order;
     order.reserve(controls.size());
+    // A focusable control comes right after the label that names it: screen readers name an
+    // unnamed control by the label before it.
     for (std::size_t i : focusable) {
-        if (const auto heading = headingOf.find(controls[i].name); heading != headingOf.end())
-            order.push_back(indexOf(heading->second));
+        if (!controls[i].captionLabel.empty())
+            order.push_back(indexOf(controls[i].captionLabel));
         order.push_back(i);
     }
     for (std::size_t i : drawn) {

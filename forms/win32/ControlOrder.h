@@ -19,19 +19,12 @@ inline constexpr int firstControlId = 100;
 // notifications), so every control is a child of the top-level window.
 layout::Twips absolutePlace(const layout::WindowLayout& window, const layout::Control& control);
 
-// A label that names a control beside it for screen readers (a list by its column heading).
-struct NamedBy {
-    std::string_view control;
-    std::string_view label;
-};
-
 // The table indexes in creation order, which is z-order from the top and the dialog manager's
 // Tab order. As in the designer, where labels and pictures are drawn on the form itself, the
 // windowed controls lie above them: the focusable controls come first, by tab index, each
-// preceded by the heading that names it for screen readers (as given in `headings`); then the
+// preceded by the label that names it for screen readers (its caption label); then the
 // labels and the picture by tab index, each value label followed by its caption label; then the
 // frames, innermost first, so that no group box covers what stands in it.
-std::vector<std::size_t> creationOrder(const layout::WindowLayout& window,
-                                       std::span<const NamedBy> headings = {});
+std::vector<std::size_t> creationOrder(const layout::WindowLayout& window);
 
 } // namespace quorvin::win32

@@ -21,23 +21,6 @@ namespace {
 constexpr std::array<ModuleList, 3> moduleLists{ModuleList::Slots, ModuleList::Memory,
                                                 ModuleList::Speed};
 
-const char* listName(ModuleList list) {
-    switch (list) {
-    case ModuleList::Slots:
-        return "slotsLst";
-    case ModuleList::Memory:
-        return "memoryLst";
-    case ModuleList::Speed:
-        return "speedLst";
-    }
-    return "slotsLst";
-}
-
-// Each list is named for screen readers by its column heading.
-constexpr std::array<NamedBy, 3> listHeadings{NamedBy{"slotsLst", "Label18"},
-                                              NamedBy{"memoryLst", "Label19"},
-                                              NamedBy{"speedLst", "Label20"}};
-
 constexpr UINT_PTR listSubclassId = 1;
 // From 200 % on, the chat picture drawn at twice the size.
 constexpr int doubleSizeDpi = 192;
@@ -70,10 +53,6 @@ void Form1::show() {
 
 void Form1::createControls() {
     load();
-}
-
-std::span<const NamedBy> Form1::headings() const {
-    return listHeadings;
 }
 
 DWORD Form1::extraStyle(const layout::Control& control) const {

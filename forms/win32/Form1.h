@@ -37,7 +37,6 @@ private:
     void navigateBrowser(const std::string& url) override;
 
     // LayoutWindow
-    std::span<const NamedBy> headings() const override;
     DWORD extraStyle(const layout::Control& control) const override;
     HWND makeBrowser(const layout::Control& control, int id, const RECT& place) override;
     void afterLoad() override;

@@ -121,7 +121,7 @@ void LayoutWindow::load() {
                                            owner, nullptr, GetModuleHandleW(nullptr), this),
                            "Making the window " + std::string(layout_.name));
     controls_.assign(layout_.controls.size(), nullptr);
-    for (std::size_t index : creationOrder(layout_, headings()))
+    for (std::size_t index : creationOrder(layout_))
         makeControl(index);
     // On a screen of another scale than the system's, the window takes that scale at once.
     const int actual = windows::dpiOf(window_);

@@ -54,8 +54,6 @@ protected:
     // Makes the native window and its controls, hidden, then runs afterLoad.
     void load();
 
-    // Labels that name a control for screen readers beyond the value labels' caption labels.
-    virtual std::span<const NamedBy> headings() const { return {}; }
     // Style bits a control gets beyond those of its kind (SS_NOTIFY for a clickable label).
     virtual DWORD extraStyle(const layout::Control&) const { return 0; }
     // The window of a browser control, made by the concrete window; null when it has none.

@@ -50,16 +50,10 @@ TEST(ControlPlace, AddsTheFramesOffsets) {
     }
 }
 
-constexpr NamedBy form1Headings[] = {
-    {"slotsLst", "Label18"}, {"memoryLst", "Label19"}, {"speedLst", "Label20"}};
-
 TEST(CreationOrder, TabStopsFirstInTabOrderThenLabelsThenFramesInnermostFirst) {
     for (const char* name : {"Dialog", "frmSplash", "Form1"}) {
         const auto& window = layoutNamed(name);
-        const std::span<const NamedBy> headings = std::string(name) == "Form1"
-                                                      ? std::span<const NamedBy>(form1Headings)
-                                                      : std::span<const NamedBy>();
-        const std::vector<std::size_t> order = creationOrder(window, headings);
+        const std::vector<std::size_t> order = creationOrder(window);
         std::vector<std::string_view> names;
         for (std::size_t i : order)
             names.push_back(window.controls[i].name);
@@ -94,7 +88,7 @@ TEST(CreationOrder, TabStopsFirstInTabOrderThenLabelsThenFramesInnermostFirst) {
         }
         // Each value label lies above its caption label, which may reach under it.
         for (const layout::Control& control : window.controls) {
-            if (!control.captionLabel.empty()) {
+            if (!control.captionLabel.empty() && !layout::takesFocus(control.kind)) {
                 EXPECT_EQ(position(control.captionLabel), position(control.name) + 1)
                     << name << "." << control.name;
             }
@@ -104,9 +98,10 @@ TEST(CreationOrder, TabStopsFirstInTabOrderThenLabelsThenFramesInnermostFirst) {
         for (std::string_view control : expectedStops)
             lastStop = std::max(lastStop, position(control));
         for (const layout::Control& control : window.controls) {
-            const bool heading =
-                std::any_of(headings.begin(), headings.end(),
-                            [&](const NamedBy& h) { return h.label == control.name; });
+            const bool heading = std::any_of(
+                window.controls.begin(), window.controls.end(), [&](const layout::Control& c) {
+                    return layout::takesFocus(c.kind) && c.captionLabel == control.name;
+                });
             if (control.kind == layout::ControlKind::Label && !heading) {
                 EXPECT_GT(position(control.name), lastStop) << name << "." << control.name;
             }
@@ -117,12 +112,16 @@ TEST(CreationOrder, TabStopsFirstInTabOrderThenLabelsThenFramesInnermostFirst) {
 TEST(CreationOrder, EachListComesRightAfterItsHeading) {
     const auto& form1 = layout::form1Layout();
     std::vector<std::string_view> names;
-    for (std::size_t i : creationOrder(form1, form1Headings))
+    for (std::size_t i : creationOrder(form1))
         names.push_back(form1.controls[i].name);
-    for (const NamedBy& heading : form1Headings) {
-        const auto list = std::find(names.begin(), names.end(), heading.control);
-        ASSERT_NE(list, names.begin()) << heading.control;
-        EXPECT_EQ(*(list - 1), heading.label) << heading.control;
+    struct Heading {
+        std::string_view list, label;
+    };
+    for (const Heading heading : {Heading{"slotsLst", "Label18"}, Heading{"memoryLst", "Label19"},
+                                  Heading{"speedLst", "Label20"}}) {
+        const auto list = std::find(names.begin(), names.end(), heading.list);
+        ASSERT_NE(list, names.begin()) << heading.list;
+        EXPECT_EQ(*(list - 1), heading.label) << heading.list;
     }
 }
 
