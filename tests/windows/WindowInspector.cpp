@@ -65,6 +65,14 @@ std::string textOf(HWND window) {
     return toUtf8(text);
 }
 
+// A top-level window's caption as the window manager keeps it: read without a message, so also
+// while the window's thread is busy (the splash's, scanning).
+std::string captionOf(HWND window) {
+    wchar_t caption[512] = {};
+    InternalGetWindowText(window, caption, 512);
+    return toUtf8(caption);
+}
+
 // The designer name of a control of a window built from the given table; empty for others.
 std::string designerName(const layout::WindowLayout* table, HWND control) {
     const int index = GetDlgCtrlID(control) - 100;
@@ -265,7 +273,7 @@ json windowJson(HWND top) {
 
     json window = {
         {"class", windowClass},
-        {"caption", textOf(top)},
+        {"caption", captionOf(top)},
         {"style", static_cast<unsigned long>(GetWindowLongPtrW(top, GWL_STYLE))},
         {"exstyle", static_cast<unsigned long>(GetWindowLongPtrW(top, GWL_EXSTYLE))},
         {"visible", IsWindowVisible(top) != FALSE},
@@ -280,6 +288,8 @@ json windowJson(HWND top) {
                         : json(nullptr)},
         {"focus", focus ? json(designerName(table, focus)) : json(nullptr)},
     };
+    // The window's own facts need no message; its controls' texts do, and wait for its thread.
+    window["readWhole"] = IsWindow(top) != FALSE;
     json& controls = window["controls"] = json::array();
     int z = 0;
     for (HWND child : childrenOf(top)) {
@@ -427,11 +437,12 @@ int wmain(int argc, wchar_t** argv) {
 
     // Bounded poll: a fresh prefix takes Wine half a minute to show the first window.
     HWND top = nullptr;
-    for (double waited = 0;; waited += 0.1) {
+    // Every 10 ms: the splash stands for a scan's length only.
+    for (double waited = 0;; waited += 0.01) {
         top = findWindow(args[0]);
         if ((top && IsWindowVisible(top)) || waited >= waitSeconds)
             break;
-        Sleep(100);
+        Sleep(10);
     }
     if (!top || (waitSeconds > 0 && !IsWindowVisible(top))) {
         std::cerr << "window-inspector: no window of class " << toUtf8(args[0]) << "\n";
@@ -439,7 +450,14 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     if (args.size() == 1) {
-        std::cout << windowJson(top).dump(2) << "\n";
+        json window = windowJson(top);
+        // A window destroyed meanwhile (the splash ends with its scan) was read in part only.
+        if (!window["readWhole"]) {
+            std::cerr << "window-inspector: the window went while it was read\n";
+            return 1;
+        }
+        window["controlsReadWhole"] = IsWindow(top) != FALSE;
+        std::cout << window.dump(2) << "\n";
         return 0;
     }
     if (args[1] == L"--layout" && args.size() == 2)

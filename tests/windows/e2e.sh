@@ -279,8 +279,17 @@ mouse_scenario() {
     # link; closing the results ends the program with exit code 0.
     start_program scan "$snapshot_env"
     if wait_window Quorvin.Dialog "$artifacts/dialog-scan.json"; then
+        # The splash stands only while the scan runs: watched for from before the click.
+        inspect --wait 30 Quorvin.frmSplash >"$artifacts/splash.json" &
+        local watcher=$!
+        sleep 1
         click Quorvin.Dialog OKButton
         if wait_window Quorvin.Form1 "$artifacts/form1.json"; then
+            if wait "$watcher" && [ -s "$artifacts/splash.json" ]; then
+                judge "$artifacts/splash.json" frmSplash
+            else
+                echo "e2e: the splash went before it could be read"
+            fi
             sleep 1
             screenshot results
             inspect Quorvin.Form1 >"$artifacts/form1.json"

@@ -3,7 +3,7 @@
 the styles Windows shows it with, its owner and activation, where the focus is, and the controls'
 classes, styles and z-order. With --msaa also what Windows' accessibility layer reads of it.
 
-Usage: judge-window.py DUMP.json Dialog|Form1 [--msaa] [--title TITLE]
+Usage: judge-window.py DUMP.json Dialog|frmSplash|Form1 [--msaa] [--title TITLE]
 Prints each failed check; exit code 1 when one fails."""
 import json
 import sys
@@ -35,6 +35,12 @@ def taskbar_entry(w):
 
 def hidden_owner(w):
     return w["owner"] is not None and w["owner"]["class"] == "Quorvin.Owner" and not w["owner"]["visible"]
+
+
+def centred(w):
+    screen_w, screen_h = w["screenSize"]
+    f = w["frame"]
+    return abs(2 * f["left"] + f["width"] - screen_w) <= 2 and abs(2 * f["top"] + f["height"] - screen_h) <= 2
 
 
 def controls(w, kind=None):
@@ -148,6 +154,18 @@ def dialog(w, title):
             + control_checks(w) + labels_beneath(w))
 
 
+def splash(w, title):
+    """Read while the scan holds the splash's thread and ends it: the window's own facts only,
+    which Windows keeps, not its controls'."""
+    s, x = w["style"], w["exstyle"]
+    return (check(f"has a caption (style {s:#x})", s & WS_CAPTION != WS_CAPTION)
+            + check(f"has a sizing frame (style {s:#x})", lacks(s, WS_THICKFRAME))
+            + check(f"a tool window (exstyle {x:#x})", lacks(x, WS_EX_TOOLWINDOW))
+            + check(f"not owned by the hidden owner ({w['owner']})", hidden_owner(w))
+            + check("has a taskbar entry", not taskbar_entry(w))
+            + check(f"not centred ({w['frame']} on {w['screenSize']})", centred(w)))
+
+
 def form1(w, title):
     s, x = w["style"], w["exstyle"]
     return (check(f"caption {w['caption']!r}", w["caption"] == title)
@@ -161,7 +179,8 @@ def form1(w, title):
             + control_checks(w) + list_checks(w) + heading_before_list(w) + labels_beneath(w))
 
 
-JUDGES = {"Dialog": (dialog, [accessible_names]), "Form1": (form1, [accessible_names])}
+JUDGES = {"Dialog": (dialog, [accessible_names]), "frmSplash": (splash, []),
+          "Form1": (form1, [accessible_names])}
 
 
 def main():
