@@ -59,7 +59,11 @@ HWND hiddenOwner() {
 }
 
 RECT clientRectOnScreen(const layout::WindowLayout& window, int dpi, SIZE screen) {
-    const layout::PixelRect client = layout::toPixels(window.client, dpi);
+    // The client area's size is its own twips converted, not the difference of two rounded edges
+    // (at 144 DPI 1845 + 11775 twips would give 1177 pixels where Frame1, as wide, has 1178).
+    const layout::PixelRect client{
+        layout::toPixels(window.client.left, dpi), layout::toPixels(window.client.top, dpi),
+        layout::toPixels(window.client.width, dpi), layout::toPixels(window.client.height, dpi)};
     RECT rect{client.left, client.top, client.left + client.width, client.top + client.height};
     if (window.start == layout::StartPosition::CenterScreen) {
         const int left = (screen.cx - client.width) / 2;

@@ -186,6 +186,8 @@ TEST(WindowPlace, ClientAreaWhereTheLayoutPutsItOrCentred) {
         {"Dialog", 96, {1600, 1200}, {335, 141, 335 + 410, 141 + 322}},
         {"Form1", 96, {1600, 1200}, {123, 22, 123 + 785, 22 + 706}},
         {"Form1", 192, {3200, 2400}, {246, 44, 246 + 1570, 44 + 1412}},
+        // The size is the twips of the size, not of the rounded edges: 1178, not 1177.
+        {"Form1", 144, {2400, 1800}, {185, 33, 185 + 1178, 33 + 1059}},
         {"frmSplash", 96, {1600, 1200}, {679, 561, 679 + 242, 561 + 78}},
         {"frmSplash", 192, {1280, 1024}, {398, 434, 398 + 484, 434 + 156}},
     };

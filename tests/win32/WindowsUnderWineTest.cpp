@@ -253,7 +253,7 @@ TEST_F(ScannedForm1, LaysItselfOutAgainAtTheNewDpi) {
         // The window keeps its client size in twips, at the place Windows suggested.
         RECT client{};
         GetClientRect(form1->hwnd(), &client);
-        EXPECT_EQ(client.right, layout::toPixels(layout::form1Layout().client, dpi).width);
+        EXPECT_EQ(client.right, layout::toPixels(layout::form1Layout().client.width, dpi));
         RECT outer{};
         GetWindowRect(form1->hwnd(), &outer);
         EXPECT_EQ(outer.left, suggested.left);

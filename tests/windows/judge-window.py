@@ -79,8 +79,16 @@ def control_checks(w):
 def list_checks(w):
     faults = []
     for c in controls(w, "ListBox"):
-        if not has(c["style"], LBS_NOTIFY, WS_VSCROLL) or not lacks(c["style"], LBS_SORT, LBS_MULTIPLESEL, LBS_EXTENDEDSEL):
-            faults.append(f"{c['name']}: style {c['style']:#x} is not single selection, notifying, unsorted, scrolling")
+        if not has(c["style"], LBS_NOTIFY) or not lacks(c["style"], LBS_SORT, LBS_MULTIPLESEL, LBS_EXTENDEDSEL):
+            faults.append(f"{c['name']}: style {c['style']:#x} is not single selection, notifying, unsorted")
+        # A list shows its scroll bar when its rows do not fit, and only then: Windows takes
+        # WS_VSCROLL off the style while the bar is hidden. Rows within a few pixels of the
+        # height (the border) prove nothing either way.
+        height = c["rect"]["height"]
+        rows_height = len(c.get("rows", [])) * (c.get("itemHeight") or 0)
+        if abs(rows_height - height) > 6 and bool(c["style"] & WS_VSCROLL) != (rows_height > height):
+            faults.append(f"{c['name']}: {len(c.get('rows', []))} rows in {height} px, scroll bar "
+                          f"{'shown' if c['style'] & WS_VSCROLL else 'hidden'}")
         if c.get("itemHeight") != round(13 * w["dpi"] / 96):
             faults.append(f"{c['name']}: rows {c.get('itemHeight')} px high at {w['dpi']} DPI")
     return faults
