@@ -3,8 +3,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <langinfo.h>
-#include <locale.h>
+#include <clocale>
 #endif
 
 #include <string>
@@ -26,14 +25,18 @@ std::string userDecimalSeparator() {
 }
 #else
 std::string userDecimalSeparator() {
-    // The locale the environment names, read without setlocale: the program's own number
-    // formatting (and the libraries', which print JSON and numbers) stays in the C locale.
-    const locale_t user = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
-    if (user == static_cast<locale_t>(0))
-        return {};
-    const char* radix = nl_langinfo_l(RADIXCHAR, user);
-    std::string separator = radix != nullptr ? radix : "";
-    freelocale(user);
+    // The locale the environment names, loaded for LC_NUMERIC just long enough to read its
+    // separator: the program's own number formatting (and the libraries', which print JSON and
+    // numbers) stays in the locale it had. The program asks once, while it starts.
+    const char* current = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = current != nullptr ? current : "C";
+    std::string separator;
+    if (std::setlocale(LC_NUMERIC, "") != nullptr) {
+        const std::lconv* conventions = std::localeconv();
+        if (conventions != nullptr && conventions->decimal_point != nullptr)
+            separator = conventions->decimal_point;
+    }
+    std::setlocale(LC_NUMERIC, saved.c_str());
     return separator;
 }
 #endif

@@ -6,7 +6,7 @@ namespace quorvin {
 
 // How the user's locale writes numbers: its decimal separator ("." or ","), as the operating
 // system's settings give it: Windows' regional settings, or LC_ALL / LC_NUMERIC / LANG elsewhere.
-// The process's own locale is left as it is.
+// The process's own locale is left as it was.
 NumberFormat userNumberFormat();
 
 } // namespace quorvin

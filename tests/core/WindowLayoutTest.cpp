@@ -51,7 +51,7 @@ TEST(WindowLayout, EveryValueLabelIsNamedByACaptionInItsFrame) {
     const auto& form1 = form1Layout();
     int values = 0;
     for (const Control& control : form1.controls) {
-        if (control.captionLabel.empty())
+        if (control.captionLabel.empty() || control.kind != ControlKind::Label)
             continue;
         ++values;
         const Control& caption = form1.at(control.captionLabel);
@@ -65,6 +65,8 @@ TEST(WindowLayout, EveryValueLabelIsNamedByACaptionInItsFrame) {
     EXPECT_FALSE(form1.at("Label23").visible);
     EXPECT_FALSE(form1.at("Label3").visible);
     EXPECT_EQ(form1.at("Label22").captionLabel, "Label2");
+    // Each module list is named by its column heading.
+    EXPECT_EQ(form1.at("memoryLst").captionLabel, "Label19");
     EXPECT_EQ(form1.children("Frame1").size(), 8u);
     EXPECT_THROW(form1.at("Label38"), std::out_of_range);
 }
