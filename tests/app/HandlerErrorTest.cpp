@@ -4,6 +4,7 @@
 // link with the reason.
 #include "../forms/QtTestMain.h"
 #include "../forms/TestMachine.h"
+#include "MessageCatcher.h"
 
 #include "app/qt/ProgramApplication.h"
 #include "app/qt/ProgramWindows.h"
@@ -44,25 +45,6 @@ public:
 private:
     QEvent::Type type_;
     std::function<void()> fail_;
-};
-
-// Dismisses the next message box and keeps its text and title.
-struct MessageCatcher {
-    QString text;
-    QString title;
-    int seen = 0;
-    void arm() {
-        QTimer::singleShot(20, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                text = box->text();
-                title = box->windowTitle();
-                ++seen;
-                box->accept();
-            } else {
-                arm();
-            }
-        });
-    }
 };
 
 bool engineMapped() {

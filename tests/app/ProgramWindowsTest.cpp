@@ -1,6 +1,7 @@
 // The window sequence over a recorded machine: disclaimer, splash, scan, results and the ends.
 #include "../forms/QtTestMain.h"
 #include "../forms/TestMachine.h"
+#include "MessageCatcher.h"
 
 #include "app/qt/ProgramWindows.h"
 #include "forms/qt/DisclaimerText.h"
@@ -31,25 +32,6 @@ public:
 
 private:
     std::string reason_;
-};
-
-// Dismisses the next message box and keeps its text and title.
-struct MessageCatcher {
-    QString text;
-    QString title;
-    int seen = 0;
-    void arm() {
-        QTimer::singleShot(20, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                text = box->text();
-                title = box->windowTitle();
-                ++seen;
-                box->accept();
-            } else {
-                arm();
-            }
-        });
-    }
 };
 
 } // namespace
