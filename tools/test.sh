@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs every test, one CMake workflow a build: a
-# bounded fuzzing run of the SMBIOS parser, the Qt-free core under ASan and UBSan, the program
-# with its widget, browser and end-to-end tests, and the Windows programs (64- and 32-bit) under Wine. Ends with one
-# summary line.
+# bounded fuzzing run of every parser of outside input, the Qt-free core under ASan and UBSan, the
+# Linux program with its widget, browser, screen-reader and end-to-end tests, and the Windows
+# programs (64- and 32-bit) under Wine; last, two releases from fresh clones compared file by file.
+# Ends with one summary line.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh || exit 1
 
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
+# The widget tests build the web engine's view directly, as root in CI: without its sandbox.
 [ "$(id -u)" = 0 ] && export QTWEBENGINE_DISABLE_SANDBOX=1
 
 # One X server for the tests that drive the real programs.
