@@ -17,23 +17,35 @@ std::string quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
 
-// Why a failed call failed, with a plain word for the codes a scan meets.
+// Why a failed call failed: a plain word for the codes a scan meets, the code, and for the codes
+// of a damaged or stopped WMI a sentence a user can act on.
 std::string failureText(HRESULT hr) {
+    std::string text;
     switch (static_cast<unsigned>(hr)) {
     case WBEM_E_NOT_FOUND:
-        return "no such property, " + hresultText(hr);
+        text = "no such property, ";
+        break;
     case WBEM_E_INVALID_CLASS:
-        return "invalid class, " + hresultText(hr);
+        text = "invalid class, ";
+        break;
     case WBEM_E_INVALID_NAMESPACE:
-        return "invalid namespace, " + hresultText(hr);
+        text = "invalid namespace, ";
+        break;
     case WBEM_E_INVALID_QUERY:
-        return "invalid query, " + hresultText(hr);
+        text = "invalid query, ";
+        break;
     case WBEM_E_ACCESS_DENIED:
     case static_cast<unsigned>(E_ACCESSDENIED):
-        return "access denied, " + hresultText(hr);
+        text = "access denied, ";
+        break;
     default:
-        return hresultText(hr);
+        break;
     }
+    text += hresultText(hr);
+    const std::string_view advice = wmiFailureAdvice(hr);
+    if (!advice.empty())
+        text += ". " + std::string(advice);
+    return text;
 }
 
 // The class an instance belongs to, read from its __CLASS system property; fallback when the
@@ -77,25 +89,35 @@ private:
 
 class ComWmiResultSet : public wmi::WmiResultSet {
 public:
-    ComWmiResultSet(ComPtr<IEnumWbemClassObject> items, std::string wql)
+    ComWmiResultSet(ComPtr<IEnumWbemClassObject> items, std::string wql, EnumerationWait wait)
         : items_(std::move(items))
         , wql_(std::move(wql))
-        , queriedClass_(wmi::selectAllClass(wql_)) {}
+        , queriedClass_(wmi::selectAllClass(wql_))
+        , wait_(wait) {}
 
     std::unique_ptr<wmi::WmiObject> next() override {
         if (!items_)
             return nullptr;
+        ComPtr<IEnumWbemClassObject> items = std::move(items_);
         ComPtr<IWbemClassObject> object;
         ULONG returned = 0;
-        const HRESULT hr =
-            items_->Next(static_cast<LONG>(WBEM_INFINITE), 1, object.put(), &returned);
+        // A hung WMI service never answers: each wait is bounded, and so is their sum for the
+        // query (instances that keep coming each start afresh).
+        HRESULT hr = WBEM_S_TIMEDOUT;
+        for (unsigned waited = 0; hr == WBEM_S_TIMEDOUT; waited += wait_.stepMilliseconds) {
+            if (waited >= wait_.totalMilliseconds)
+                throw wmi::WmiError("Windows Management Instrumentation did not answer the query " +
+                                    quoted(wql_) + " (class " + queriedClass_ + ") within " +
+                                    std::to_string(wait_.totalMilliseconds / 1000) + " seconds. " +
+                                    std::string(wmiHangAdvice));
+            hr = items->Next(static_cast<LONG>(wait_.stepMilliseconds), 1, object.put(), &returned);
+        }
         if (FAILED(hr))
             throw wmi::WmiError("Reading the next instance of " + quoted(wql_) +
                                 " failed: " + failureText(hr));
-        if (returned == 0 || !object) {
-            items_.reset(); // enumerated once: the end stays the end
-            return nullptr;
-        }
+        if (returned == 0 || !object)
+            return nullptr; // enumerated once: the end stays the end
+        items_ = std::move(items);
         return std::make_unique<ComWmiObject>(std::move(object), queriedClass_);
     }
 
@@ -103,6 +125,7 @@ private:
     ComPtr<IEnumWbemClassObject> items_;
     std::string wql_;
     std::string queriedClass_;
+    EnumerationWait wait_;
 };
 
 class ComWmiService : public wmi::WmiService {
@@ -121,7 +144,7 @@ public:
             nullptr, items.put());
         if (FAILED(hr))
             throw wmi::WmiError("ExecQuery " + quoted(wql) + " failed: " + failureText(hr));
-        return std::make_unique<ComWmiResultSet>(std::move(items), std::string(wql));
+        return enumerationOf(std::move(items), std::string(wql));
     }
 
 private:
@@ -129,6 +152,13 @@ private:
 };
 
 } // namespace
+
+std::unique_ptr<wmi::WmiResultSet> enumerationOf(ComPtr<IEnumWbemClassObject> items,
+                                                 std::string wql, EnumerationWait wait) {
+    if (wait.stepMilliseconds == 0)
+        wait.stepMilliseconds = 1;
+    return std::make_unique<ComWmiResultSet>(std::move(items), std::move(wql), wait);
+}
 
 std::unique_ptr<wmi::WmiService> ComWmiProvider::bind(std::string_view objectPath) {
     const wmi::Moniker moniker = wmi::parseMoniker(objectPath);
@@ -147,8 +177,9 @@ std::unique_ptr<wmi::WmiService> ComWmiProvider::bind(std::string_view objectPat
 
     const Bstr resource(path);
     ComPtr<IWbemServices> services;
-    hr = locator->ConnectServer(resource.get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
-                                services.put());
+    // At most two minutes for a service that does not answer, not for ever.
+    hr = locator->ConnectServer(resource.get(), nullptr, nullptr, nullptr,
+                                WBEM_FLAG_CONNECT_USE_MAX_WAIT, nullptr, nullptr, services.put());
     if (FAILED(hr))
         fail("ConnectServer(" + quoted(path) + ") gave", hr);
 

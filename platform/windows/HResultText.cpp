@@ -9,6 +9,10 @@ namespace quorvin::windows {
 
 namespace {
 
+// HRESULT_FROM_WIN32 of RPC_S_SERVER_UNAVAILABLE and RPC_S_CALL_FAILED: the service is gone.
+constexpr HRESULT rpcServerUnavailable = static_cast<HRESULT>(0x800706BA);
+constexpr HRESULT rpcCallFailed = static_cast<HRESULT>(0x800706BE);
+
 struct NamedResult {
     HRESULT code;
     const char* name;
@@ -38,6 +42,8 @@ const std::array namedResults{
     NamedResult{E_FAIL, "E_FAIL"},
     NamedResult{RPC_E_CHANGED_MODE, "RPC_E_CHANGED_MODE"},
     NamedResult{REGDB_E_CLASSNOTREG, "REGDB_E_CLASSNOTREG"},
+    NamedResult{rpcServerUnavailable, "RPC_S_SERVER_UNAVAILABLE"},
+    NamedResult{rpcCallFailed, "RPC_S_CALL_FAILED"},
 };
 
 } // namespace
@@ -49,6 +55,27 @@ std::string hresultText(HRESULT hr) {
         if (named.code == hr)
             return std::string(named.name) + " (" + code + ")";
     return code;
+}
+
+std::string_view wmiFailureAdvice(HRESULT hr) {
+    switch (static_cast<unsigned long>(hr)) {
+    case static_cast<unsigned long>(WBEM_E_INVALID_CLASS):
+        return "WMI does not know this class: its repository may be damaged, which "
+               "\"winmgmt /verifyrepository\" in an administrator's command prompt tells.";
+    case static_cast<unsigned long>(WBEM_E_INVALID_NAMESPACE):
+        return "WMI lacks the namespace root\\cimv2: its repository may be damaged, which "
+               "\"winmgmt /verifyrepository\" in an administrator's command prompt tells.";
+    case static_cast<unsigned long>(WBEM_E_ACCESS_DENIED):
+    case static_cast<unsigned long>(E_ACCESSDENIED):
+        return "Windows refused this user access to WMI: a security policy or a damaged "
+               "installation may stand in the way.";
+    case static_cast<unsigned long>(rpcServerUnavailable):
+    case static_cast<unsigned long>(rpcCallFailed):
+        return "The Windows Management Instrumentation service (winmgmt) is not running or "
+               "does not answer: start it in Services, or restart the computer.";
+    default:
+        return {};
+    }
 }
 
 } // namespace quorvin::windows

@@ -8,7 +8,12 @@
 
 namespace quorvin::windows {
 
-// A failed Win32 call, with what was being done and the system's error number.
+// The system's own sentence for an error number (FormatMessageW, in the user's language), without
+// its line break; empty when the system has none.
+std::string systemMessage(DWORD code);
+
+// A failed Win32 call: what was being done, the system's sentence for the error and its number,
+// e.g. "Opening the clipboard failed: Access is denied. (Windows error 5)".
 class Win32Error : public std::runtime_error {
 public:
     Win32Error(std::string_view what, DWORD code);
