@@ -8,6 +8,7 @@
 #include "platform/windows/ComApartment.h"
 #include "platform/windows/Dpi.h"
 #include "platform/windows/MessageBox.h"
+#include "platform/windows/SystemLibrary.h"
 #include "platform/windows/WideText.h"
 
 #include <windows.h>
@@ -54,6 +55,8 @@ int runProgram() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Before anything loads a DLL: none from the program's folder.
+    quorvin::windows::restrictDllSearch();
     try {
         return runProgram();
     } catch (const std::exception& error) {

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace quorvin::windows {
+
+// Keeps the program's folder (a Downloads folder, often, with whatever else lies there) and the
+// current folder out of the places Windows looks for DLLs: only the system folder from then on,
+// for the program's own loads and for those of the system's DLLs. Windows 7 without update
+// KB2533623 lacks SetDefaultDllDirectories; there the current folder goes
+// (SetDllDirectoryW(L"")) and the safe search mode is set where it exists. Call it first thing.
+void restrictDllSearch();
+
+// The full path of a DLL in the system folder ("C:\Windows\system32\atl.dll").
+std::wstring systemLibraryPath(std::wstring_view name);
+
+// Loads a DLL from the system folder by its full path; null when it is not there.
+HMODULE loadSystemLibrary(std::wstring_view name);
+
+} // namespace quorvin::windows
