@@ -44,9 +44,11 @@ void ProgramWindows::tick() {
     const quorvin::ScanValue result = form1_->getQuorvin();
     if (ended_ || !(result.isText() && result.asText() == "Success"))
         return;
-    // The splash goes first; Form1, loaded by the scan, keeps the program alive meanwhile.
-    splash_->unload();
+    // Form1 is shown, and so activated, before the splash goes, within this one handler and with
+    // nothing drawn in between: with no window of the program active for a moment, Windows would
+    // activate another program's and open Form1 behind it.
     form1_->show();
+    splash_->unload();
 }
 
 void ProgramWindows::endIfNoWindowLoaded() {

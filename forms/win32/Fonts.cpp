@@ -11,6 +11,12 @@ int fontPixelHeight(double points, int dpi) {
     return static_cast<int>(std::lround(points * dpi / 72.0));
 }
 
+std::wstring faceAt(std::string_view family, int dpi) {
+    if (family == "MS Sans Serif" && dpi != USER_DEFAULT_SCREEN_DPI)
+        return L"Microsoft Sans Serif";
+    return windows::toWide(family);
+}
+
 FontSet::~FontSet() {
     for (const Entry& entry : entries_)
         DeleteObject(entry.handle);
@@ -20,7 +26,7 @@ HFONT FontSet::get(const layout::Font& font, int dpi) {
     for (const Entry& entry : entries_)
         if (entry.font == font && entry.dpi == dpi)
             return entry.handle;
-    const std::wstring family = windows::toWide(font.family);
+    const std::wstring family = faceAt(font.family, dpi);
     const HFONT handle =
         CreateFontW(-fontPixelHeight(font.points, dpi), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
                     FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvin::win32 {
@@ -11,6 +13,11 @@ namespace quorvin::win32 {
 // A font's character height in pixels at a DPI (the negative lfHeight): 8.25 pt is 11 pixels at
 // 96 DPI, 22 at 192.
 int fontPixelHeight(double points, int dpi);
+
+// The face a font is made with at a DPI. MS Sans Serif is a bitmap font, which Windows scales by
+// other bitmap sizes or doubled pixels; at every DPI but 96 its TrueType twin with the same
+// metrics, Microsoft Sans Serif, draws crisp text instead.
+std::wstring faceAt(std::string_view family, int dpi);
 
 // The GDI fonts of one window, made once per font and DPI and deleted with the set.
 class FontSet {

@@ -184,20 +184,29 @@ void Form1::followTopRow(HWND source) {
 bool Form1::preTranslateMessage(MSG& message) {
     if (browser_ && message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST &&
         browser_->contains(message.hwnd)) {
-        // Tab and Shift+Tab leave the page for the neighbouring stops; every other key goes to
-        // the page first.
-        if (message.message == WM_KEYDOWN && message.wParam == VK_TAB) {
-            const bool backwards = GetKeyState(VK_SHIFT) < 0;
-            SetFocus(GetNextDlgTabItem(hwnd(), browser_->window(), backwards));
+        // The page has the keys first: Tab walks its links and fields, and leaves it for the
+        // window's neighbouring stops only past its last (or before its first) one.
+        const windows::PageKey route = browser_->routeKey(message);
+        switch (route) {
+        case windows::PageKey::UsedByPage:
+        case windows::PageKey::Refused:
             return true;
+        case windows::PageKey::LeaveForward:
+        case windows::PageKey::LeaveBackward:
+            moveFocus(route == windows::PageKey::LeaveBackward);
+            return true;
+        case windows::PageKey::Dispatch:
+            // To the page's window as it is, not to the dialog manager.
+            return false;
         }
-        if (browser_->translateAccelerator(message))
-            return true;
     }
     return LayoutWindow::preTranslateMessage(message);
 }
 
 LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The browser's references go while ATL's container still exists, before the children do.
+    if (message == WM_DESTROY)
+        browser_.reset();
     if (message == WM_SETCURSOR) {
         const layout::Control* under = controlOf(reinterpret_cast<HWND>(wParam));
         if (under != nullptr && isChatControl(*under) && chatCursor_ != nullptr &&

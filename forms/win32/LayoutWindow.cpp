@@ -1,12 +1,16 @@
 #include "LayoutWindow.h"
 
+#include "ControlColours.h"
 #include "HandlerFailure.h"
 #include "ResourceIds.h"
+#include "WindowFit.h"
 #include "WindowStyles.h"
 #include "platform/windows/Dpi.h"
+#include "platform/windows/HighContrast.h"
 #include "platform/windows/WideText.h"
 #include "platform/windows/Win32Error.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -41,6 +45,17 @@ ControlClass controlClassFor(layout::ControlKind kind) {
         return {L"STATIC", 0, 0};
     }
     return {L"STATIC", 0, 0};
+}
+
+// The work area of the monitor that holds the point, or of the nearest one.
+RECT workAreaAt(POINT point) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &monitor))
+        return monitor.rcWork;
+    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
 }
 
 HICON programIcon(int size) {
@@ -81,7 +96,10 @@ const layout::Control* LayoutWindow::controlOf(HWND child) const {
 
 RECT LayoutWindow::controlRect(const layout::Control& control, int dpi) const {
     const layout::PixelRect pixels = layout::toPixels(absolutePlace(layout_, control), dpi);
-    return {pixels.left, pixels.top, pixels.left + pixels.width, pixels.top + pixels.height};
+    RECT rect{pixels.left, pixels.top, pixels.left + pixels.width, pixels.top + pixels.height};
+    if (heightCut_ > 0 && givesWay(layout_, control))
+        rect.bottom = std::max(rect.top, rect.bottom - heightCut_);
+    return rect;
 }
 
 void LayoutWindow::registerClass() const {
@@ -108,27 +126,23 @@ void LayoutWindow::load() {
         return;
     registerClass();
     dpi_ = windows::systemDpi();
+    highContrast_ = windows::highContrastOn();
+    drawnOver_ = drawnOver(layout_);
     const WindowStyles styles = stylesFor(layout_);
-    const RECT client = clientRectOnScreen(
-        layout_, dpi_, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
-    const RECT outer = windows::windowRectForClient(client, styles.style, styles.exStyle, dpi_);
     const std::wstring caption = windows::toWide(layout_.caption);
     const HWND owner = layout_.inTaskbar ? nullptr : hiddenOwner();
+    // Made at the origin and placed at once, where the work area allows, before it is shown.
     // The window procedure fills window_ at WM_NCCREATE.
     windows::checkedWindow(CreateWindowExW(styles.exStyle, windowClassName(layout_),
-                                           caption.c_str(), styles.style, outer.left, outer.top,
-                                           outer.right - outer.left, outer.bottom - outer.top,
-                                           owner, nullptr, GetModuleHandleW(nullptr), this),
+                                           caption.c_str(), styles.style, 0, 0, 0, 0, owner,
+                                           nullptr, GetModuleHandleW(nullptr), this),
                            "Making the window " + std::string(layout_.name));
-    controls_.assign(layout_.controls.size(), nullptr);
-    for (std::size_t index : creationOrder(layout_))
-        makeControl(index);
     // On a screen of another scale than the system's, the window takes that scale at once.
-    const int actual = windows::dpiOf(window_);
-    if (actual != dpi_) {
-        dpi_ = actual;
-        placeWindow(nullptr);
-    }
+    dpi_ = windows::dpiOf(window_);
+    placeWindow(nullptr);
+    controls_.assign(layout_.controls.size(), nullptr);
+    for (std::size_t index : readingOrder(layout_))
+        makeControl(index);
     placeControls();
     afterLoad();
 }
@@ -158,13 +172,38 @@ void LayoutWindow::makeControl(std::size_t index) {
 
 void LayoutWindow::placeWindow(const RECT* suggested) {
     const WindowStyles styles = stylesFor(layout_);
-    const RECT client = clientRectOnScreen(
-        layout_, dpi_, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
-    const RECT outer = windows::windowRectForClient(client, styles.style, styles.exStyle, dpi_);
-    const int left = suggested != nullptr ? suggested->left : outer.left;
-    const int top = suggested != nullptr ? suggested->top : outer.top;
-    SetWindowPos(window_, nullptr, left, top, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // A window laid out at a place opens on the screen that holds it; a centred one on the main
+    // screen; one Windows moves to another scale on the screen it suggests.
+    const POINT designedCorner{layout::toPixels(layout_.client.left, dpi_),
+                               layout::toPixels(layout_.client.top, dpi_)};
+    const bool centred = layout_.start == layout::StartPosition::CenterScreen;
+    const POINT corner = suggested != nullptr ? POINT{suggested->left, suggested->top}
+                         : centred            ? POINT{0, 0}
+                                              : designedCorner;
+    const RECT work = workAreaAt(corner);
+    const RECT client = clientRectOnScreen(layout_, dpi_, work);
+    RECT outer = windows::windowRectForClient(client, styles.style, styles.exStyle, dpi_);
+    if (suggested != nullptr)
+        OffsetRect(&outer, suggested->left - outer.left, suggested->top - outer.top);
+    // Placed twice where the frame Windows draws is not the one computed (a caption or border
+    // of another size than the DPI's), so that the client area keeps its designed size.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const FittedWindow fitted = fitInWorkArea(outer, work, mostHeightCut(layout_, dpi_));
+        heightCut_ = fitted.heightCut;
+        SetWindowPos(window_, nullptr, fitted.frame.left, fitted.frame.top,
+                     fitted.frame.right - fitted.frame.left, fitted.frame.bottom - fitted.frame.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT frame{};
+        RECT inside{};
+        GetWindowRect(window_, &frame);
+        GetClientRect(window_, &inside);
+        const long wrongWidth = (client.right - client.left) - inside.right;
+        const long wrongHeight = (client.bottom - client.top - heightCut_) - inside.bottom;
+        if (wrongWidth == 0 && wrongHeight == 0)
+            break;
+        outer.right += wrongWidth;
+        outer.bottom += wrongHeight;
+    }
 }
 
 void LayoutWindow::placeControls() {
@@ -179,7 +218,39 @@ void LayoutWindow::placeControls() {
         if (entry.kind == layout::ControlKind::ListBox)
             SendMessageW(child, LB_SETITEMHEIGHT, 0, layout::toPixels(listRowTwips, dpi_));
     }
+    leaveOverlapsToOthers();
     afterLayout(dpi_);
+}
+
+void LayoutWindow::leaveOverlapsToOthers() {
+    // Z-order is reading order, so a frame lies above what stands in it and a caption label
+    // above its value. Each such control's window region leaves the places of the controls drawn
+    // over it to them: they are neither clipped by it nor painted over.
+    for (std::size_t index = 0; index < controls_.size(); ++index) {
+        if (drawnOver_[index].empty())
+            continue;
+        const RECT own = controlRect(layout_.controls[index], dpi_);
+        HRGN region = CreateRectRgn(0, 0, own.right - own.left, own.bottom - own.top);
+        for (std::size_t other : drawnOver_[index]) {
+            RECT over = controlRect(layout_.controls[other], dpi_);
+            OffsetRect(&over, -own.left, -own.top);
+            const HRGN cut = CreateRectRgnIndirect(&over);
+            CombineRgn(region, region, cut, RGN_DIFF);
+            DeleteObject(cut);
+        }
+        // The window owns the region from here on.
+        if (!SetWindowRgn(controls_[index], region, TRUE))
+            DeleteObject(region);
+    }
+}
+
+void LayoutWindow::takeColourScheme() {
+    highContrast_ = windows::highContrastOn();
+    // Common controls take the new system colours when told, then everything is drawn again.
+    for (const HWND child : controls_)
+        SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+    RedrawWindow(window_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void LayoutWindow::show() {
@@ -203,30 +274,57 @@ bool LayoutWindow::preTranslateMessage(MSG& message) {
     if (window_ == nullptr)
         return false;
     if (message.message == WM_KEYDOWN) {
+        // Tab follows the layout's Tab order, not z-order (which is reading order).
+        const bool tab =
+            message.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+        if (tab && focusedControl() != nullptr) {
+            moveFocus(GetKeyState(VK_SHIFT) < 0);
+            return true;
+        }
         const layout::Control* focused = controlOf(GetFocus());
         const auto kind = focused != nullptr ? focused->kind : layout::ControlKind::Label;
         if (message.wParam == VK_RETURN && kind == layout::ControlKind::CommandButton) {
             SendMessageW(GetFocus(), BM_CLICK, 0, 0);
             return true;
         }
-        // A multi-line text box wants every key, and outside a dialog it would keep Tab and
-        // turn Esc into closing the window: Tab moves on from it, Enter and Esc do nothing.
-        if (kind == layout::ControlKind::TextBox) {
-            if (message.wParam == VK_TAB) {
-                moveFocus(GetKeyState(VK_SHIFT) < 0);
-                return true;
-            }
-            if (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)
-                return true;
-        }
+        // A multi-line text box wants every key, and outside a dialog it would turn Esc into
+        // closing the window: Enter and Esc do nothing there.
+        if (kind == layout::ControlKind::TextBox &&
+            (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE))
+            return true;
     }
     return IsDialogMessageW(window_, &message) != FALSE;
 }
 
+HWND LayoutWindow::focusedControl() const {
+    HWND focus = GetFocus();
+    // A control's own inner windows (the browser's) count as the control.
+    while (focus != nullptr && GetParent(focus) != window_)
+        focus = GetParent(focus);
+    return focus != nullptr && controlOf(focus) != nullptr ? focus : nullptr;
+}
+
 void LayoutWindow::moveFocus(bool backwards) {
-    const HWND next = GetNextDlgTabItem(window_, GetFocus(), backwards);
-    if (next != nullptr)
-        SetFocus(next);
+    const HWND focused = focusedControl();
+    const layout::Control* current = controlOf(focused);
+    std::string_view from = current != nullptr ? current->name : std::string_view();
+    // A stop that is disabled or hidden now is passed over, once round the window at most.
+    for (std::size_t tries = 0; tries < layout_.controls.size(); ++tries) {
+        const layout::Control* next = nextTabStop(layout_, from, backwards);
+        if (next == nullptr || next->name == (current != nullptr ? current->name : ""))
+            return;
+        const HWND target = control(next->name);
+        if (IsWindowVisible(target) && IsWindowEnabled(target)) {
+            // As the dialog manager does: focus rectangles show from the first Tab on, and a
+            // text box entered with Tab has its text selected.
+            SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+            if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+                SendMessageW(target, EM_SETSEL, 0, -1);
+            SetFocus(target);
+            return;
+        }
+        from = next->name;
+    }
 }
 
 LRESULT LayoutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -234,15 +332,20 @@ LRESULT LayoutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_CTLCOLORSTATIC: {
         const HDC dc = reinterpret_cast<HDC>(wParam);
         const layout::Control* entry = controlOf(reinterpret_cast<HWND>(lParam));
-        // The read-only text box keeps a text box's white, as a locked one does.
-        const bool textBox = entry != nullptr && entry->kind == layout::ControlKind::TextBox;
-        const int background = textBox ? COLOR_WINDOW : COLOR_BTNFACE;
-        const bool blue = entry != nullptr && entry->colour == layout::TextColour::Blue;
-        SetTextColor(dc, blue ? RGB(0, 0, 255)
-                              : GetSysColor(textBox ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
-        SetBkColor(dc, GetSysColor(background));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
+        if (entry == nullptr)
+            break;
+        const Colour background = backgroundColour(*entry);
+        SetTextColor(dc, textColour(*entry, highContrast_).resolve());
+        SetBkColor(dc, background.resolve());
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(background.systemColour));
     }
+    case WM_SYSCOLORCHANGE:
+        takeColourScheme();
+        return 0;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETHIGHCONTRAST)
+            takeColourScheme();
+        break;
     case WM_COMMAND:
         // The dialog manager's IDOK and IDCANCEL (Enter, Esc) name no control here.
         if (lParam != 0)
@@ -266,11 +369,14 @@ LRESULT LayoutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         unload();
         return 0;
     case WM_NEXTDLGCTL:
-        // What a dialog does for the controls that ask it to move the focus.
-        if (LOWORD(lParam) != 0)
-            SetFocus(reinterpret_cast<HWND>(wParam));
-        else
+        // What a dialog does for the controls that ask it to move the focus; the focus goes to
+        // Tab stops only (the dialog manager's arrow keys would offer it labels too).
+        if (LOWORD(lParam) == 0) {
             moveFocus(wParam != 0);
+        } else if (const layout::Control* target = controlOf(reinterpret_cast<HWND>(wParam));
+                   target != nullptr && layout::takesFocus(target->kind)) {
+            SetFocus(reinterpret_cast<HWND>(wParam));
+        }
         return 0;
     case windows::dpiChangedMessage:
         dpi_ = HIWORD(wParam);

@@ -14,9 +14,11 @@
 namespace quorvin::win32 {
 
 // A top-level window built from its layout table with Windows' standard controls, each a child
-// of the window with the id firstControlId + its table index, placed and lettered at the
-// window's DPI and placed again when the window moves to a screen of another scale. The
-// window's state follows the program's life of a window: created (this object only), loaded
+// of the window with the id firstControlId + its table index, in reading order, placed and
+// lettered at the window's DPI and placed again when the window moves to a screen of another
+// scale. It lies wholly in its screen's work area, its browser shortened where the window is
+// taller; it takes the user's colours in high contrast. Tab follows the layout's tab indexes.
+// The window's state follows the program's life of a window: created (this object only), loaded
 // (native window and controls, hidden), shown, unloaded (native window destroyed).
 class LayoutWindow {
 public:
@@ -29,6 +31,10 @@ public:
     HWND hwnd() const { return window_; }
     bool isLoaded() const { return window_ != nullptr; }
     int dpi() const { return dpi_; }
+    // How many pixels shorter than designed the window is, to fit its work area.
+    int heightCut() const { return heightCut_; }
+    // Whether the window draws in the system's high-contrast colours.
+    bool highContrast() const { return highContrast_; }
 
     // The control's window; throws std::out_of_range for a name the layout lacks, std::logic_error
     // before the window is loaded.
@@ -67,8 +73,11 @@ protected:
     // The window's messages; overrides pass what they do not handle on to this.
     virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Moves the focus to the next (or previous) Tab stop after the focused control.
+    // Moves the focus to the next (or previous) Tab stop after the focused control, in the
+    // layout's Tab order.
     void moveFocus(bool backwards);
+    // The top-level window's direct child that holds the focus, or null.
+    HWND focusedControl() const;
 
     // The control's rectangle in client pixels at a DPI.
     RECT controlRect(const layout::Control& control, int dpi) const;
@@ -78,6 +87,8 @@ private:
     void makeControl(std::size_t index);
     void placeControls();
     void placeWindow(const RECT* suggested);
+    void leaveOverlapsToOthers();
+    void takeColourScheme();
     static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
 
     const layout::WindowLayout& layout_;
@@ -86,6 +97,9 @@ private:
     FontSet fonts_;
     HWND lastFocus_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
+    int heightCut_ = 0;
+    bool highContrast_ = false;
+    std::vector<std::vector<std::size_t>> drawnOver_;
 };
 
 // Every list box row's height: 195 twips, 13 pixels at 96 DPI, as Windows draws MS Sans Serif

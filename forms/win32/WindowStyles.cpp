@@ -58,7 +58,7 @@ HWND hiddenOwner() {
     return owner;
 }
 
-RECT clientRectOnScreen(const layout::WindowLayout& window, int dpi, SIZE screen) {
+RECT clientRectOnScreen(const layout::WindowLayout& window, int dpi, const RECT& workArea) {
     // The client area's size is its own twips converted, not the difference of two rounded edges
     // (at 144 DPI 1845 + 11775 twips would give 1177 pixels where Frame1, as wide, has 1178).
     const layout::PixelRect client{
@@ -66,8 +66,8 @@ RECT clientRectOnScreen(const layout::WindowLayout& window, int dpi, SIZE screen
         layout::toPixels(window.client.width, dpi), layout::toPixels(window.client.height, dpi)};
     RECT rect{client.left, client.top, client.left + client.width, client.top + client.height};
     if (window.start == layout::StartPosition::CenterScreen) {
-        const int left = (screen.cx - client.width) / 2;
-        const int top = (screen.cy - client.height) / 2;
+        const int left = workArea.left + (workArea.right - workArea.left - client.width) / 2;
+        const int top = workArea.top + (workArea.bottom - workArea.top - client.height) / 2;
         rect = {left, top, left + client.width, top + client.height};
     }
     return rect;

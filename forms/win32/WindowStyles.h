@@ -30,8 +30,8 @@ inline constexpr const wchar_t* ownerClassName = L"Quorvin.Owner";
 // programs do it; made at the first call. Throws Win32Error when it cannot be made.
 HWND hiddenOwner();
 
-// The client rectangle in screen pixels at a DPI: where the layout puts it, or centred on the
-// screen of the given size.
-RECT clientRectOnScreen(const layout::WindowLayout& window, int dpi, SIZE screen);
+// The client rectangle in screen pixels at a DPI: where the layout puts it, or centred in the
+// given work area (the screen without its taskbar).
+RECT clientRectOnScreen(const layout::WindowLayout& window, int dpi, const RECT& workArea);
 
 } // namespace quorvin::win32

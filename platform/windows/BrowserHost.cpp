@@ -1,6 +1,7 @@
 #include "BrowserHost.h"
 
 #include "HResultText.h"
+#include "SystemLibrary.h"
 #include "WideText.h"
 
 #include <commctrl.h>
@@ -30,7 +31,8 @@ struct AtlHost {
     static const AtlHost& get() {
         static const AtlHost host = [] {
             AtlHost loaded;
-            const HMODULE atl = LoadLibraryW(L"atl.dll");
+            // By its full path: an atl.dll beside the program is never the one loaded.
+            const HMODULE atl = loadSystemLibrary(L"atl.dll");
             if (atl == nullptr)
                 return loaded;
             const auto init = entryPoint<AtlAxWinInitFunction>(atl, "AtlAxWinInit");
@@ -105,8 +107,10 @@ std::unique_ptr<BrowserHost> BrowserHost::create(HWND parent, int controlId, con
         DestroyWindow(host->window_);
         return nullptr;
     }
-    // No script-error dialogs over the results window.
+    // No script-error dialogs over the results window, and no file dropped on it opened in
+    // place of the store's page.
     host->browser_->put_Silent(VARIANT_TRUE);
+    host->browser_->put_RegisterAsDropTarget(VARIANT_FALSE);
     setAmbientDocHostFlags(host->window_);
     host->browser_->QueryInterface(IID_IOleInPlaceActiveObject,
                                    reinterpret_cast<void**>(host->active_.put()));
@@ -143,8 +147,8 @@ void BrowserHost::navigate(std::wstring_view address) {
             "\", " + hresultText(hr));
 }
 
-bool BrowserHost::translateAccelerator(MSG& message) {
-    return active_ && active_->TranslateAccelerator(&message) == S_OK;
+PageKey BrowserHost::routeKey(MSG& message) {
+    return routePageKey(active_.get(), message, currentModifiers());
 }
 
 void BrowserHost::activate() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ComPtr.h"
+#include "PageKeys.h"
 
 #include <windows.h>
 
@@ -12,9 +13,10 @@
 
 namespace quorvin::windows {
 
-// Windows' web-browser control (Shell.Explorer.2) in an AtlAxWin child window: atl.dll hosts it,
-// so the program needs no site of its own. Script errors stay silent; where the ATL host offers
-// its ambient properties the page draws DPI aware and without a 3-D border.
+// Windows' web-browser control (Shell.Explorer.2) in an AtlAxWin child window: atl.dll, from the
+// system folder, hosts it, so the program needs no site of its own. Script errors stay silent,
+// files dropped on it are refused; where the ATL host offers its ambient properties the page
+// draws DPI aware and without a 3-D border.
 class BrowserHost {
 public:
     // The hosted control, or null when atl.dll or the control is missing.
@@ -31,9 +33,9 @@ public:
     // Starts loading the address and returns at once; throws std::runtime_error when the
     // control refuses it.
     void navigate(std::wstring_view address);
-    // Offers a key message to the page first, as every host of the control does; true when the
-    // page used it.
-    bool translateAccelerator(MSG& message);
+    // Offers a key message that arrived inside the control to the page first, as every host of
+    // the control does, and says where it goes from there.
+    PageKey routeKey(MSG& message);
     // Makes the control UI-active and gives its own window the keyboard focus.
     void activate();
     // Whether the control keeps script errors to itself.

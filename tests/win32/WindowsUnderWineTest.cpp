@@ -5,6 +5,7 @@
 #include "forms/win32/Dialog.h"
 #include "forms/win32/Fonts.h"
 #include "forms/win32/Form1.h"
+#include "forms/win32/WindowFit.h"
 #include "forms/win32/frmSplash.h"
 #include "platform/snapshot/SnapshotJson.h"
 #include "platform/windows/ComApartment.h"
@@ -14,6 +15,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace quorvin;
 using namespace quorvin::win32;
@@ -120,17 +122,36 @@ TEST_F(ScannedForm1, FixedBorderClientSizeAndTaskbarEntry) {
     EXPECT_EQ(client.bottom, expected.height);
 }
 
-TEST_F(ScannedForm1, TabGoesRoundTheFiveStopsAndEachListFollowsItsHeading) {
-    const HWND window = form1->hwnd();
-    const char* stops[] = {"slotsLst", "clipboardCmd", "WB", "memoryLst", "speedLst", "slotsLst"};
-    for (std::size_t i = 0; i + 1 < std::size(stops); ++i)
-        EXPECT_EQ(GetNextDlgTabItem(window, control(stops[i]), FALSE), control(stops[i + 1]))
-            << "after " << stops[i];
-    EXPECT_EQ(GetNextDlgTabItem(window, control("slotsLst"), TRUE), control("speedLst"));
-    const std::pair<const char*, const char*> headings[] = {
-        {"slotsLst", "Label18"}, {"memoryLst", "Label19"}, {"speedLst", "Label20"}};
-    for (const auto& [list, heading] : headings)
-        EXPECT_EQ(GetWindow(control(list), GW_HWNDPREV), control(heading)) << list;
+TEST_F(ScannedForm1, ZOrderIsReadingOrderAndTabGoesRoundTheFiveStops) {
+    // Windows' accessibility layer reads the children in z-order: each frame, then its contents,
+    // each caption right before its value, each list right after its heading.
+    std::vector<std::string> zOrder;
+    for (HWND child = GetWindow(form1->hwnd(), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT))
+        zOrder.push_back(std::string(form1->controlOf(child)->name));
+    std::vector<std::string> reading;
+    for (std::size_t index : readingOrder(form1->layout()))
+        reading.push_back(std::string(form1->layout().controls[index].name));
+    EXPECT_EQ(zOrder, reading);
+    const std::pair<const char*, const char*> before[] = {
+        {"slotsLst", "Label18"}, {"memoryLst", "Label19"}, {"speedLst", "Label20"},
+        {"Label21", "Label1"},   {"Label1", "Frame2"},     {"Label41", "Label40"}};
+    for (const auto& [control, previous] : before)
+        EXPECT_EQ(GetWindow(this->control(control), GW_HWNDPREV), this->control(previous))
+            << control;
+
+    // Tab takes the layout's order, not z-order's, in the window's own message handling.
+    ShowWindow(form1->hwnd(), SW_SHOW);
+    SetFocus(control("slotsLst"));
+    const char* stops[] = {"clipboardCmd", "WB", "memoryLst", "speedLst", "slotsLst"};
+    for (const char* stop : stops) {
+        MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        EXPECT_TRUE(form1->preTranslateMessage(tab));
+        HWND focus = GetFocus();
+        while (focus != nullptr && GetParent(focus) != form1->hwnd())
+            focus = GetParent(focus);
+        EXPECT_EQ(focus, control(stop)) << "Tab to " << stop;
+    }
 }
 
 TEST_F(ScannedForm1, ListsHaveThirteenPixelRowsAndMoveAsOne) {
@@ -182,6 +203,44 @@ TEST_F(ScannedForm1, TheStorePageIsSilentAndTheChatLinksTakeThePointer) {
     EXPECT_EQ(GetWindowLongW(control("Label21"), GWL_STYLE) & SS_NOTIFY, 0);
     EXPECT_NE(SendMessageW(control("Image1"), STM_GETIMAGE, IMAGE_ICON, 0), 0)
         << "the chat picture is loaded";
+}
+
+TEST_F(ScannedForm1, DrawsAgainInTheNewColoursWhenTheSchemeChanges) {
+    // The colours a label is given (high contrast is off here: Wine cannot turn it on).
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const std::pair<const char*, COLORREF> colours[] = {{"Label21", RGB(0, 0, 255)},
+                                                        {"Label39", RGB(0, 0, 255)},
+                                                        {"Label1", GetSysColor(COLOR_BTNTEXT)}};
+    for (const auto& [label, colour] : colours) {
+        SendMessageW(form1->hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(control(label)));
+        EXPECT_EQ(GetTextColor(dc), colour) << label;
+    }
+    DeleteDC(dc);
+
+    ShowWindow(form1->hwnd(), SW_SHOWNOACTIVATE);
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        bool repaints;
+    } changes[] = {{WM_SYSCOLORCHANGE, 0, true},
+                   {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, true},
+                   {WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, false}};
+    for (const auto& change : changes) {
+        RedrawWindow(form1->hwnd(), nullptr, nullptr,
+                     RDW_VALIDATE | RDW_NOERASE | RDW_NOFRAME | RDW_ALLCHILDREN);
+        ASSERT_FALSE(GetUpdateRect(control("Label21"), nullptr, FALSE));
+        SendMessageW(form1->hwnd(), change.message, change.wParam, 0);
+        for (const char* name : {"Label21", "Label39", "Frame2", "Label1"})
+            EXPECT_EQ(GetUpdateRect(control(name), nullptr, FALSE) != FALSE, change.repaints)
+                << name << " after message " << change.message << " (" << change.wParam << ")";
+    }
+}
+
+TEST_F(ScannedForm1, TheBrowsersReferencesGoWithTheWindow) {
+    ASSERT_NE(form1->browser(), nullptr);
+    form1->unload();
+    EXPECT_EQ(form1->browser(), nullptr) << "released on WM_DESTROY, before ATL's container went";
 }
 
 TEST(DisclaimerAndSplash, OwnedByTheHiddenWindowNeverToolWindows) {
@@ -242,6 +301,9 @@ TEST_F(ScannedForm1, LaysItselfOutAgainAtTheNewDpi) {
             EXPECT_EQ(rect.left, expected.left) << name << " at " << dpi;
             EXPECT_EQ(rect.top, expected.top) << name << " at " << dpi;
             EXPECT_EQ(rect.right - rect.left, expected.width) << name << " at " << dpi;
+            if (!givesWay(form1->layout(), form1->layout().at(name))) {
+                EXPECT_EQ(rect.bottom - rect.top, expected.height) << name << " at " << dpi;
+            }
         }
         EXPECT_EQ(SendMessageW(control("memoryLst"), LB_GETITEMHEIGHT, 0, 0),
                   layout::toPixels(listRowTwips, dpi));
@@ -250,14 +312,36 @@ TEST_F(ScannedForm1, LaysItselfOutAgainAtTheNewDpi) {
                    sizeof font, &font);
         EXPECT_EQ(font.lfHeight, -fontPixelHeight(8.25, dpi)) << dpi;
         EXPECT_EQ(font.lfWeight, FW_BOLD) << "Label1 is a caption label";
-        // The window keeps its client size in twips, at the place Windows suggested.
+        EXPECT_EQ(std::wstring(font.lfFaceName),
+                  dpi == 96 ? L"MS Sans Serif" : L"Microsoft Sans Serif")
+            << "the bitmap face at 96 DPI only";
+        // The window keeps its client size in twips, at the place Windows suggested, where the
+        // work area holds it; else it lies in the work area, shortened by what its browser gives.
         RECT client{};
         GetClientRect(form1->hwnd(), &client);
         EXPECT_EQ(client.right, layout::toPixels(layout::form1Layout().client.width, dpi));
+        const int designedHeight = layout::toPixels(layout::form1Layout().client.height, dpi);
+        EXPECT_EQ(client.bottom, designedHeight - form1->heightCut());
         RECT outer{};
         GetWindowRect(form1->hwnd(), &outer);
-        EXPECT_EQ(outer.left, suggested.left);
-        EXPECT_EQ(outer.top, suggested.top);
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        RECT inside{};
+        IntersectRect(&inside, &outer, &work);
+        EXPECT_TRUE(EqualRect(&inside, &outer)) << "outside the work area at " << dpi;
+        if (form1->heightCut() == 0) {
+            EXPECT_EQ(outer.left, suggested.left);
+            EXPECT_EQ(outer.top, suggested.top);
+        } else {
+            EXPECT_EQ(outer.bottom - outer.top, work.bottom - work.top) << dpi;
+            RECT wb{};
+            GetWindowRect(control("WB"), &wb);
+            EXPECT_EQ(
+                wb.bottom - wb.top,
+                layout::toPixels(absolutePlace(form1->layout(), form1->layout().at("WB")), dpi)
+                        .height -
+                    form1->heightCut());
+        }
     }
 }
 

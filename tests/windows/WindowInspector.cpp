@@ -178,6 +178,42 @@ json msaaJson(HWND control) {
     return entry;
 }
 
+// The window's children in the order the accessibility layer hands them out, by designer name
+// (empty for a child that is no control of the layout); null when oleacc gives none.
+json msaaChildrenJson(const layout::WindowLayout* table, HWND top) {
+    IAccessible* client = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(top, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&client))) ||
+        !client)
+        return nullptr;
+    long count = 0;
+    json names = nullptr;
+    if (client->get_accChildCount(&count) == S_OK && count > 0 && count <= 1000) {
+        std::vector<VARIANT> children(static_cast<std::size_t>(count));
+        long obtained = 0;
+        if (SUCCEEDED(AccessibleChildren(client, 0, count, children.data(), &obtained))) {
+            names = json::array();
+            for (long i = 0; i < obtained; ++i) {
+                VARIANT& child = children[static_cast<std::size_t>(i)];
+                HWND window = nullptr;
+                if (child.vt == VT_DISPATCH && child.pdispVal) {
+                    IAccessible* object = nullptr;
+                    if (SUCCEEDED(child.pdispVal->QueryInterface(
+                            IID_IAccessible, reinterpret_cast<void**>(&object))) &&
+                        object) {
+                        WindowFromAccessibleObject(object, &window);
+                        object->Release();
+                    }
+                }
+                names.push_back(window ? designerName(table, window) : std::string());
+                VariantClear(&child);
+            }
+        }
+    }
+    client->Release();
+    return names;
+}
+
 // A list box's rows, selection and row height, as its own process answers.
 void addListFacts(HWND list, json& entry) {
     DWORD_PTR count = 0, selection = 0, itemHeight = 0;
@@ -198,6 +234,33 @@ void addListFacts(HWND list, json& entry) {
     entry["rows"] = rows;
     entry["selection"] = static_cast<int>(static_cast<LRESULT>(selection));
     entry["itemHeight"] = static_cast<int>(itemHeight);
+}
+
+// The control's window region (what it may draw on), as rectangles relative to the top-level
+// window's client area; null when it has none (the whole control).
+json regionJson(HWND control, HWND top) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    const int kind = GetWindowRgn(control, region);
+    json rects = nullptr;
+    if (kind == SIMPLEREGION || kind == COMPLEXREGION || kind == NULLREGION) {
+        rects = json::array();
+        const DWORD size = GetRegionData(region, 0, nullptr);
+        std::vector<char> data(size);
+        auto* header = reinterpret_cast<RGNDATA*>(data.data());
+        if (size > 0 && GetRegionData(region, size, header) == size) {
+            RECT window{};
+            GetWindowRect(control, &window);
+            const RECT origin = clientRelative(control, top);
+            const auto* rect = reinterpret_cast<const RECT*>(header->Buffer);
+            for (DWORD i = 0; i < header->rdh.nCount; ++i) {
+                RECT r = rect[i];
+                OffsetRect(&r, origin.left, origin.top);
+                rects.push_back(rectJson(r));
+            }
+        }
+    }
+    DeleteObject(region);
+    return rects;
 }
 
 // The window's direct children, top of the z-order first.
@@ -243,6 +306,7 @@ json layoutJson(const layout::Control& control) {
             {"caption", std::string(control.caption)},
             {"captionLabel", std::string(control.captionLabel)},
             {"visible", control.visible},
+            {"parent", std::string(control.parent)},
             {"tabIndex", control.tabIndex ? json(*control.tabIndex) : json(nullptr)}};
 }
 
@@ -288,6 +352,7 @@ json windowJson(HWND top) {
                         : json(nullptr)},
         {"focus", focus ? json(designerName(table, focus)) : json(nullptr)},
     };
+    window["msaaChildren"] = msaaChildrenJson(table, top);
     // The window's own facts need no message; its controls' texts do, and wait for its thread.
     window["readWhole"] = IsWindow(top) != FALSE;
     json& controls = window["controls"] = json::array();
@@ -308,6 +373,7 @@ json windowJson(HWND top) {
             {"rect", rectJson(clientRelative(child, top))},
             {"screen", rectJson(screen)},
             {"msaa", msaaJson(child)},
+            {"region", regionJson(child, top)},
         };
         if (const layout::Control* control =
                 table ? table->find(entry["name"].get<std::string>()) : nullptr)

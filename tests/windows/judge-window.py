@@ -110,17 +110,55 @@ def overlaps(a, b):
             and a["top"] < b["top"] + b["height"] and b["top"] < a["top"] + a["height"])
 
 
+def intersection(a, b):
+    left, top = max(a["left"], b["left"]), max(a["top"], b["top"])
+    right = min(a["left"] + a["width"], b["left"] + b["width"])
+    bottom = min(a["top"] + a["height"], b["top"] + b["height"])
+    return {"left": left, "top": top, "width": right - left, "height": bottom - top}
+
+
 def labels_beneath(w):
     """Labels, pictures and frames are drawn on the window's surface, beneath every button, text
-    box and browser they overlap: above one in z-order they would hide part of it."""
+    box and browser they overlap. Z-order is reading order, so one may lie above such a control:
+    its window region must then leave the overlap to the control, or it would hide part of it."""
     faults = []
     flat = [c for c in controls(w) if c["layout"] and c["layout"]["kind"] in ("Label", "Picture", "Frame") and c["visible"]]
     windowed = [c for c in controls(w) if c["layout"] and c["layout"]["kind"] in ("CommandButton", "TextBox", "Browser")]
     for top in windowed:
         for flat_control in flat:
-            if flat_control["z"] < top["z"] and overlaps(flat_control["rect"], top["rect"]):
+            if flat_control["z"] > top["z"] or not overlaps(flat_control["rect"], top["rect"]):
+                continue
+            shared = intersection(flat_control["rect"], top["rect"])
+            region = flat_control.get("region")
+            if region is None or any(overlaps(r, shared) for r in region):
                 faults.append(f"{flat_control['name']} lies above {top['name']} and hides part of it")
     return faults
+
+
+def reading_order(w):
+    """Windows' accessibility layer reads the children in z-order: each frame before what stands
+    in it, each caption label right before the value or list it names."""
+    faults = []
+    z = {c["name"]: c["z"] for c in controls(w) if c["layout"]}
+    for c in controls(w):
+        lay = c["layout"]
+        if not lay:
+            continue
+        if lay.get("parent") and z.get(lay["parent"], -1) > c["z"]:
+            faults.append(f"{c['name']} is read before its frame {lay['parent']}")
+        if lay["captionLabel"] and z.get(lay["captionLabel"]) != c["z"] - 1:
+            faults.append(f"{lay['captionLabel']} is not read right before {c['name']}")
+    return faults
+
+
+def msaa_reading_order(w):
+    """The same order as the accessibility layer itself hands out the window's children (hidden
+    ones too, which it marks invisible and screen readers pass over)."""
+    order = [n for n in (w.get("msaaChildren") or []) if n]
+    expected = [c["name"] for c in sorted(controls(w), key=lambda c: c["z"]) if c["name"]]
+    if not order:
+        return ["the accessibility layer gives no children"]
+    return [] if order == expected else [f"children read as {order}, not {expected}"]
 
 
 def accessible_names(w):
@@ -159,7 +197,7 @@ def dialog(w, title):
                     named(w, "Text1") and has(named(w, "Text1")["style"], ES_MULTILINE, ES_READONLY, WS_VSCROLL))
             + [f for n, t in (("OKButton", "OK"), ("CancelButton", "Cancel"))
                for f in check(f"{n} says {(named(w, n) or {}).get('text')!r}", (named(w, n) or {}).get("text") == t)]
-            + control_checks(w) + labels_beneath(w))
+            + control_checks(w) + labels_beneath(w) + reading_order(w))
 
 
 def splash(w, title):
@@ -184,11 +222,12 @@ def form1(w, title):
             + check("not active", w["active"]) + check("not in the foreground", w["foreground"])
             + check(f"focus in {w['focus']}, not slotsLst", w["focus"] == "slotsLst")
             + check("the lists differ in length", len({len(c.get("rows", [])) for c in controls(w, "ListBox")}) == 1)
-            + control_checks(w) + list_checks(w) + heading_before_list(w) + labels_beneath(w))
+            + control_checks(w) + list_checks(w) + heading_before_list(w) + labels_beneath(w)
+            + reading_order(w))
 
 
-JUDGES = {"Dialog": (dialog, [accessible_names]), "frmSplash": (splash, []),
-          "Form1": (form1, [accessible_names])}
+JUDGES = {"Dialog": (dialog, [accessible_names, msaa_reading_order]), "frmSplash": (splash, []),
+          "Form1": (form1, [accessible_names, msaa_reading_order])}
 
 
 def main():
