@@ -6,6 +6,7 @@
 #include "forms/win32/HandlerFailure.h"
 #include "platform/locale/UserLocale.h"
 #include "platform/windows/ComApartment.h"
+#include "platform/windows/CommonControls.h"
 #include "platform/windows/Dpi.h"
 #include "platform/windows/MessageBox.h"
 #include "platform/windows/SystemLibrary.h"
@@ -21,8 +22,7 @@ namespace {
 
 int runProgram() {
     quorvin::windows::becomeDpiAware();
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    quorvin::windows::initCommonControls(ICC_STANDARD_CLASSES);
     quorvin::windows::ComApartment apartment;
 
     const auto backend = makeProgramBackend();

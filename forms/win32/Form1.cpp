@@ -3,6 +3,7 @@
 #include "HandlerFailure.h"
 #include "ResourceIds.h"
 #include "platform/windows/Clipboard.h"
+#include "platform/windows/CommonControls.h"
 #include "platform/windows/MessageBox.h"
 #include "platform/windows/ProcessStart.h"
 #include "platform/windows/WideText.h"
@@ -68,7 +69,7 @@ HWND Form1::makeBrowser(const layout::Control&, int id, const RECT& place) {
 void Form1::afterLoad() {
     chatCursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(QUORVIN_CURSOR_CHAT));
     for (ModuleList each : moduleLists)
-        SetWindowSubclass(list(each), listProc, listSubclassId, reinterpret_cast<DWORD_PTR>(this));
+        windows::setWindowSubclass(list(each), listProc, listSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
 void Form1::afterLayout(int dpi) {
@@ -246,12 +247,12 @@ LRESULT CALLBACK Form1::listProc(HWND window, UINT message, WPARAM wParam, LPARA
             }
             break;
         case WM_NCDESTROY:
-            RemoveWindowSubclass(window, listProc, listSubclassId);
+            windows::removeWindowSubclass(window, listProc, listSubclassId);
             break;
         default:
             break;
         }
-        result = DefSubclassProc(window, message, wParam, lParam);
+        result = windows::defSubclassProc(window, message, wParam, lParam);
         if (message == WM_VSCROLL || message == WM_MOUSEWHEEL || message == WM_KEYDOWN)
             self->followTopRow(window);
     });

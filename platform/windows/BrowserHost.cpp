@@ -1,5 +1,6 @@
 #include "BrowserHost.h"
 
+#include "CommonControls.h"
 #include "HResultText.h"
 #include "SystemLibrary.h"
 #include "WideText.h"
@@ -114,14 +115,14 @@ std::unique_ptr<BrowserHost> BrowserHost::create(HWND parent, int controlId, con
     setAmbientDocHostFlags(host->window_);
     host->browser_->QueryInterface(IID_IOleInPlaceActiveObject,
                                    reinterpret_cast<void**>(host->active_.put()));
-    SetWindowSubclass(host->window_, containerProc, containerSubclassId,
+    setWindowSubclass(host->window_, containerProc, containerSubclassId,
                       reinterpret_cast<DWORD_PTR>(host.get()));
     return host;
 }
 
 BrowserHost::~BrowserHost() {
     if (window_ != nullptr && IsWindow(window_)) {
-        RemoveWindowSubclass(window_, containerProc, containerSubclassId);
+        removeWindowSubclass(window_, containerProc, containerSubclassId);
         active_.reset();
         browser_.reset();
         DestroyWindow(window_);
@@ -180,7 +181,7 @@ bool BrowserHost::silent() const {
 
 LRESULT CALLBACK BrowserHost::containerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR, DWORD_PTR data) {
-    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    const LRESULT result = defSubclassProc(window, message, wParam, lParam);
     if (message == WM_SETFOCUS)
         reinterpret_cast<BrowserHost*>(data)->activate();
     return result;

@@ -10,6 +10,8 @@
 //        window-inspector [--wait SECONDS] CLASS --layout         every control's rectangle
 //                                                                  against the layout's twips at
 //                                                                  the window's DPI
+//        window-inspector [--wait SECONDS] CLASS --modules        the full path of every module
+//                                                                  the window's process loaded
 // CLASS is a window class name ("Quorvin.Form1"); --wait polls for a visible window of that class.
 // Exit codes: 0 done, 1 no such window or control, 2 usage error, 3 the layout differs.
 #include "forms/WindowLayout.h"
@@ -19,7 +21,9 @@
 #include <windows.h>
 
 #include <oleacc.h>
+#include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -324,6 +328,14 @@ std::string windowsVersion() {
            std::to_string(info.dwBuildNumber);
 }
 
+// The work area (the screen without its taskbar) of the monitor that holds the window.
+RECT workAreaOf(HWND top) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(top, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor.rcWork;
+}
+
 json windowJson(HWND top) {
     const std::string windowClass = classOf(top);
     const layout::WindowLayout* table = layoutOf(windowClass);
@@ -346,6 +358,7 @@ json windowJson(HWND top) {
         {"dpi", dpiOf(top)},
         {"windowsVersion", windowsVersion()},
         {"screenSize", {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}},
+        {"workArea", rectJson(workAreaOf(top))},
         {"client", rectJson(clientOnScreen(top))},
         {"frame", rectJson(frame)},
         {"owner", owner ? json{{"class", classOf(owner)}, {"visible", IsWindowVisible(owner) != 0}}
@@ -426,12 +439,26 @@ int compareLayout(HWND top) {
         std::cout << (same ? "ok   " : "DIFF ") << name << " expected " << pixelText(expected)
                   << " got " << (actual ? pixelText(*actual) : std::string("nothing")) << "\n";
     };
-    std::cout << table->name << " at " << dpi << " DPI\n";
     RECT client{};
     GetClientRect(top, &client);
     const layout::PixelRect size =
         layout::toPixels(layout::Twips{0, 0, table->client.width, table->client.height}, dpi);
-    report("client area", size, layout::PixelRect{0, 0, client.right, client.bottom});
+    // A window too tall for its work area is shorter by as much as its browser and the frames
+    // that hold it, and only they.
+    const int cut = std::max(0, size.height - static_cast<int>(client.bottom));
+    std::cout << table->name << " at " << dpi << " DPI, " << cut << " px shorter\n";
+    report("client area", {0, 0, size.width, size.height - cut},
+           layout::PixelRect{0, 0, client.right, client.bottom});
+    const auto holdsBrowser = [&](const layout::Control& control) {
+        for (const layout::Control& other : table->controls) {
+            if (other.kind != layout::ControlKind::Browser)
+                continue;
+            for (const layout::Control* c = &other; c; c = table->find(c->parent))
+                if (c == &control)
+                    return true;
+        }
+        return false;
+    };
     for (std::size_t index = 0; index < table->controls.size(); ++index) {
         const layout::Control& control = table->controls[index];
         const HWND child = controlById(top, 100 + static_cast<int>(index));
@@ -447,11 +474,38 @@ int compareLayout(HWND top) {
             const RECT r = clientRelative(child, top);
             actual = layout::PixelRect{r.left, r.top, r.right - r.left, r.bottom - r.top};
         }
-        report(std::string(control.name), layout::toPixels(absoluteTwips(*table, control), dpi),
-               actual);
+        layout::PixelRect expected = layout::toPixels(absoluteTwips(*table, control), dpi);
+        if (holdsBrowser(control))
+            expected.height -= cut;
+        report(std::string(control.name), expected, actual);
     }
     std::cout << differences << " differences\n";
     return differences;
+}
+
+// Every module of the window's process by its full path, one a line.
+int listModules(HWND top) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(top, &processId);
+    const HANDLE process =
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) {
+        std::cerr << "window-inspector: cannot open process " << processId << "\n";
+        return 1;
+    }
+    std::vector<HMODULE> modules(1024);
+    DWORD needed = 0;
+    const bool listed =
+        EnumProcessModules(process, modules.data(),
+                           static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &needed) != FALSE;
+    modules.resize(listed ? std::min<std::size_t>(needed / sizeof(HMODULE), modules.size()) : 0);
+    for (HMODULE module : modules) {
+        wchar_t path[MAX_PATH * 2] = {};
+        if (GetModuleFileNameExW(process, module, path, MAX_PATH * 2))
+            std::cout << toUtf8(path) << "\n";
+    }
+    CloseHandle(process);
+    return listed ? 0 : 1;
 }
 
 struct WindowSearch {
@@ -526,6 +580,8 @@ int wmain(int argc, wchar_t** argv) {
         std::cout << window.dump(2) << "\n";
         return 0;
     }
+    if (args[1] == L"--modules" && args.size() == 2)
+        return listModules(top);
     if (args[1] == L"--layout" && args.size() == 2)
         return compareLayout(top) == 0 ? 0 : 3;
     if (args[1] == L"--control" && args.size() == 3) {

@@ -38,9 +38,20 @@ def hidden_owner(w):
 
 
 def centred(w):
-    screen_w, screen_h = w["screenSize"]
-    f = w["frame"]
-    return abs(2 * f["left"] + f["width"] - screen_w) <= 2 and abs(2 * f["top"] + f["height"] - screen_h) <= 2
+    """Centred in the work area, the screen without its taskbar."""
+    a, f = w["workArea"], w["frame"]
+    return (abs(2 * (f["left"] - a["left"]) + f["width"] - a["width"]) <= 2
+            and abs(2 * (f["top"] - a["top"]) + f["height"] - a["height"]) <= 2)
+
+
+def in_work_area(w):
+    """The whole window, frame and title bar, lies in the work area: nothing under the taskbar
+    or off the screen, where a window of a fixed size could not be reached."""
+    a, f = w["workArea"], w["frame"]
+    if (f["left"] >= a["left"] and f["top"] >= a["top"] and f["left"] + f["width"] <= a["left"] + a["width"]
+            and f["top"] + f["height"] <= a["top"] + a["height"]):
+        return []
+    return [f"frame {f} reaches out of the work area {a}"]
 
 
 def controls(w, kind=None):
@@ -197,7 +208,7 @@ def dialog(w, title):
                     named(w, "Text1") and has(named(w, "Text1")["style"], ES_MULTILINE, ES_READONLY, WS_VSCROLL))
             + [f for n, t in (("OKButton", "OK"), ("CancelButton", "Cancel"))
                for f in check(f"{n} says {(named(w, n) or {}).get('text')!r}", (named(w, n) or {}).get("text") == t)]
-            + control_checks(w) + labels_beneath(w) + reading_order(w))
+            + control_checks(w) + labels_beneath(w) + reading_order(w) + in_work_area(w))
 
 
 def splash(w, title):
@@ -209,7 +220,7 @@ def splash(w, title):
             + check(f"a tool window (exstyle {x:#x})", lacks(x, WS_EX_TOOLWINDOW))
             + check(f"not owned by the hidden owner ({w['owner']})", hidden_owner(w))
             + check("has a taskbar entry", not taskbar_entry(w))
-            + check(f"not centred ({w['frame']} on {w['screenSize']})", centred(w)))
+            + check(f"not centred ({w['frame']} in {w['workArea']})", centred(w)) + in_work_area(w))
 
 
 def form1(w, title):
@@ -223,7 +234,7 @@ def form1(w, title):
             + check(f"focus in {w['focus']}, not slotsLst", w["focus"] == "slotsLst")
             + check("the lists differ in length", len({len(c.get("rows", [])) for c in controls(w, "ListBox")}) == 1)
             + control_checks(w) + list_checks(w) + heading_before_list(w) + labels_beneath(w)
-            + reading_order(w))
+            + reading_order(w) + in_work_area(w))
 
 
 JUDGES = {"Dialog": (dialog, [accessible_names, msaa_reading_order]), "frmSplash": (splash, []),
