@@ -21,7 +21,7 @@ if [ -z "$file" ]; then
 fi
 [ -r "$file" ] || { echo "compare-dmidecode: cannot read $file" >&2; exit 2; }
 
-wmi_dump="$build_dir/tools/wmi-dump/wmi-dump"
+wmi_dump="$build_dir/wmi-dump/wmi-dump"
 "$wmi_dump" --json --smbios "$file" >/dev/null # fails here, not inside hyperfine
 results="$build_dir/compare-dmidecode.json"
 hyperfine --warmup 20 --min-runs 200 -N --export-json "$results" \

@@ -3,10 +3,6 @@
 # time stamp out through the Windows toolchain's link flags; the dates in the package come from
 # SOURCE_DATE_EPOCH, which the release script sets.
 
-# A program that runs from its build tree finds what was built beside it by the tree's absolute
-# path; a package's build has no use for it and must not carry that path.
-option(QUORVIN_RUN_FROM_BUILD_TREE "Let the programs find their modules in the build tree" ON)
-
 if(NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     return()
 endif()

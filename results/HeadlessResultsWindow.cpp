@@ -38,4 +38,12 @@ void HeadlessResultsWindow::navigateBrowser(const std::string& url) {
     log_.push_back("navigate " + url);
 }
 
+bool HeadlessResultsWindow::putOnClipboard(const std::string& text) {
+    ++clipboardTries;
+    if (clipboardRefusals < 0 || clipboardTries <= clipboardRefusals)
+        return false;
+    clipboardText = text;
+    return true;
+}
+
 } // namespace quorvin

@@ -21,6 +21,13 @@ public:
     const std::vector<std::string>& log() const { return log_; }
     int loadCount() const { return loadCount_; }
 
+    // A clipboard that another program holds for the first clipboardRefusals tries (-1: always);
+    // what it took last.
+    int clipboardRefusals = 0;
+    int clipboardTries = 0;
+    std::string clipboardText;
+    using ResultsWindow::clipboardRetry;
+
 protected:
     void createControls() override;
     void clearListControl(ModuleList list) override;
@@ -28,6 +35,7 @@ protected:
     void setLabelCaption(ValueLabel label, const std::string& text) override;
     std::string labelCaption(ValueLabel label) const override;
     void navigateBrowser(const std::string& url) override;
+    bool putOnClipboard(const std::string& text) override;
 
 private:
     std::map<ValueLabel, std::string> captions_;

@@ -22,6 +22,10 @@ ScanValue ResultsWindow::getQuorvin() {
     return ScanValue::text("Success");
 }
 
+void ResultsWindow::copyReport() {
+    copyWithRetry([this] { return putOnClipboard(reportText_); }, clipboardRetry);
+}
+
 void ResultsWindow::ensureLoaded() {
     if (loaded_)
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClipboardCopy.h"
 #include "ResultsControls.h"
 #include "scan/ScanRecord.h"
 #include "scan/WmiSession.h"
@@ -33,6 +34,10 @@ public:
     // every failure is thrown, leaving what was written so far in place.
     ScanValue getQuorvin();
 
+    // The copy button: puts the report text on the clipboard, trying again while another program
+    // holds it (see copyWithRetry); throws ClipboardError when it stays held.
+    void copyReport();
+
     // Loads the window if it is not loaded yet (also done by showing it).
     void ensureLoaded();
     bool isLoaded() const { return loaded_; }
@@ -56,6 +61,11 @@ protected:
     virtual void setLabelCaption(ValueLabel label, const std::string& text) = 0;
     virtual std::string labelCaption(ValueLabel label) const = 0;
     virtual void navigateBrowser(const std::string& url) = 0;
+    // One try at emptying the clipboard and putting the text on it as plain text: false while
+    // another program holds it; throws for any other failure.
+    virtual bool putOnClipboard(const std::string& text) = 0;
+
+    ClipboardRetry clipboardRetry;
 
 private:
     void runLoadStep();

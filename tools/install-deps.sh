@@ -9,7 +9,7 @@ apt-get install -y --no-install-recommends \
     ca-certificates cmake ninja-build g++ clang-format python3 \
     qt6-base-dev qt6-webengine-dev libgl-dev nlohmann-json3-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
-    xvfb xauth xdotool wmctrl openbox x11-utils imagemagick fonts-dejavu-core fonts-liberation2 \
+    xvfb xauth xdotool wmctrl openbox tint2 x11-utils imagemagick fonts-dejavu-core fonts-liberation2 \
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine32:i386 fonts-wine \
     clang-14 libfuzzer-14-dev libclang-rt-14-dev \
     dmidecode hyperfine bc dpkg-dev file valgrind \

@@ -1,6 +1,6 @@
 #include "ProgramApplication.h"
 
-#include <exception>
+#include "app/HandlerGuard.h"
 
 ProgramApplication::ProgramApplication(int& argc, char** argv)
     : QApplication(argc, argv) {}
@@ -10,15 +10,11 @@ void ProgramApplication::setErrorPath(ErrorPath path) {
 }
 
 bool ProgramApplication::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        report(error.what());
-    } catch (...) {
-        report("An unexpected error ended the program.");
-    }
-    // The event counts as handled: nothing else is to act on it after its handler failed.
-    return true;
+    // An event whose handler failed counts as handled: nothing else is to act on it.
+    bool handled = true;
+    quorvin::app::runGuarded([&] { handled = QApplication::notify(receiver, event); },
+                             [this](const std::string& message) { report(message); });
+    return handled;
 }
 
 void ProgramApplication::report(const std::string& message) {

@@ -7,6 +7,7 @@
 #include "platform/locale/UserLocale.h"
 #include "platform/qt/BrowserControl.h"
 #include "platform/qt/StartupTrace.h"
+#include "quorvin/BuildSettings.h"
 
 #include <QTimer>
 
@@ -25,16 +26,17 @@ int main(int argc, char** argv) {
     ProgramApplication app(argc, argv);
     startup_trace::mark("application");
     QApplication::setApplicationName(QStringLiteral("Quorvin"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QString::fromLatin1(quorvin::build::versionText));
     QApplication::setWindowIcon(form1::programIcon());
     // The program ends when its last loaded window goes, hidden ones included.
     QApplication::setQuitOnLastWindowClosed(false);
 
     const auto backend = makeProgramBackend();
     const quorvin::ScanEnvironment environment{*backend, quorvin::userNumberFormat(),
-                                               QUORVIN_STORE_HOST};
-    ProgramWindows windows([&] { return std::make_unique<Form1>(environment); });
-    app.setErrorPath([&windows](const std::string& message) { windows.reportError(message); });
+                                               quorvin::build::storeHost};
+    ProgramWindows windows(
+        [&] { return std::make_unique<Form1>(environment, quorvin::build::chatBrowser); });
+    app.setErrorPath([&windows](const std::string& message) { windows.sequence().fail(message); });
     QObject::connect(&windows, &ProgramWindows::finished, &app,
                      [](int exitCode) { QCoreApplication::exit(exitCode); });
     QTimer::singleShot(0, &windows, &ProgramWindows::start);

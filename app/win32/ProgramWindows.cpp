@@ -1,8 +1,10 @@
 #include "ProgramWindows.h"
 
+#include "forms/win32/HandlerFailure.h"
 #include "platform/windows/MessageBox.h"
 #include "platform/windows/WideText.h"
 
+using quorvin::app::Window;
 using quorvin::win32::Dialog;
 using quorvin::win32::Form1;
 using quorvin::win32::frmSplash;
@@ -11,92 +13,117 @@ ProgramWindows::ProgramWindows(Form1Factory makeForm1)
     : makeForm1_(std::move(makeForm1)) {}
 
 ProgramWindows::~ProgramWindows() {
-    ended_ = true;
-    closeAll();
+    // The windows go with their objects; no handler runs for them any more.
+    quorvin::win32::setHandlerGuard(nullptr);
+    for (quorvin::win32::LayoutWindow* each :
+         {window(Window::Splash), window(Window::Dialog), window(Window::Form1)})
+        if (each != nullptr)
+            each->onUnloaded = nullptr;
 }
 
 void ProgramWindows::start() {
-    dialog_ = std::make_unique<Dialog>(
-        Dialog::Actions{[this] { showSplash(); },
-                        // Cancel ends the program at once: no other handler runs, no window stays.
-                        [this] { end(0); }});
-    dialog_->onUnloaded = [this] { endIfNoWindowLoaded(); };
-    dialog_->show();
+    quorvin::win32::setHandlerGuard(
+        [this](const std::function<void()>& handler) { return sequence_.run(handler); });
+    sequence_.start();
 }
 
-void ProgramWindows::showSplash() {
-    if (!splash_) {
-        splash_ = std::make_unique<frmSplash>([this] { tick(); });
-        splash_->onUnloaded = [this] { endIfNoWindowLoaded(); };
+quorvin::win32::LayoutWindow* ProgramWindows::window(Window which) const {
+    switch (which) {
+    case Window::Dialog:
+        return dialog_.get();
+    case Window::Splash:
+        return splash_.get();
+    case Window::Form1:
+        return form1_.get();
     }
-    // The splash is shown before the disclaimer goes, so the program never stands without a
-    // loaded window.
-    splash_->show();
-    if (dialog_)
-        dialog_->unload();
+    return nullptr;
 }
 
-void ProgramWindows::tick() {
-    if (!form1_) {
-        form1_ = makeForm1_();
-        form1_->onUnloaded = [this] { endIfNoWindowLoaded(); };
+void ProgramWindows::makeForm1() {
+    if (form1_)
+        return;
+    form1_ = makeForm1_();
+    form1_->onUnloaded = [this] { sequence_.windowUnloaded(Window::Form1); };
+}
+
+void ProgramWindows::show(Window which) {
+    switch (which) {
+    case Window::Dialog:
+        if (!dialog_) {
+            dialog_ = std::make_unique<Dialog>(Dialog::Actions{
+                [this] { sequence_.okClicked(); }, [this] { sequence_.cancelClicked(); }});
+            dialog_->onUnloaded = [this] { sequence_.windowUnloaded(Window::Dialog); };
+        }
+        dialog_->show();
+        return;
+    case Window::Splash:
+        if (!splash_) {
+            splash_ = std::make_unique<frmSplash>(frmSplash::Events{
+                [this] { sequence_.splashTick(); }, [this] { sequence_.splashPainted(); },
+                [this] { sequence_.splashCharacter(); }});
+            splash_->onUnloaded = [this] { sequence_.windowUnloaded(Window::Splash); };
+        }
+        splash_->show();
+        return;
+    case Window::Form1:
+        makeForm1();
+        form1_->show();
+        return;
     }
-    const quorvin::ScanValue result = form1_->getQuorvin();
-    if (ended_ || !(result.isText() && result.asText() == "Success"))
-        return;
-    // Form1 is shown, and so activated, before the splash goes, within this one handler and with
-    // nothing drawn in between: with no window of the program active for a moment, Windows would
-    // activate another program's and open Form1 behind it.
-    form1_->show();
-    splash_->unload();
 }
 
-void ProgramWindows::endIfNoWindowLoaded() {
-    if (ended_)
-        return;
-    const bool loaded = (dialog_ && dialog_->isLoaded()) || (splash_ && splash_->isLoaded()) ||
-                        (form1_ && form1_->windowLoaded());
-    if (!loaded)
-        end(0);
+void ProgramWindows::unload(Window which) {
+    // The objects stay until the program ends: a handler may still be running in one of them.
+    if (quorvin::win32::LayoutWindow* each = window(which))
+        each->unload();
 }
 
-bool ProgramWindows::preTranslateMessage(MSG& message) {
-    if (ended_ || message.hwnd == nullptr)
-        return false;
-    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
-    for (quorvin::win32::LayoutWindow* window :
-         {static_cast<quorvin::win32::LayoutWindow*>(dialog_.get()),
-          static_cast<quorvin::win32::LayoutWindow*>(splash_.get()),
-          static_cast<quorvin::win32::LayoutWindow*>(form1_.get())})
-        if (window != nullptr && window->hwnd() != nullptr && window->hwnd() == root)
-            return window->preTranslateMessage(message);
-    return false;
+bool ProgramWindows::isLoaded(Window which) const {
+    if (which == Window::Form1)
+        return form1_ && form1_->windowLoaded();
+    const quorvin::win32::LayoutWindow* each = window(which);
+    return each != nullptr && each->isLoaded();
 }
 
-void ProgramWindows::fail(const std::string& message) {
-    if (ended_)
-        return;
-    ended_ = true;
-    // No window stays behind the message, and no timer scans again while it is up.
-    closeAll();
-    quorvin::windows::showPlainMessage(
-        nullptr, quorvin::windows::toWide(message.substr(0, failureMessageLimit)),
-        quorvin::windows::toWide(quorvin::layout::programTitle));
-    PostQuitMessage(1);
+quorvin::ScanValue ProgramWindows::scan() {
+    makeForm1();
+    return form1_->getQuorvin();
 }
 
-void ProgramWindows::end(int exitCode) {
-    ended_ = true;
-    closeAll();
+void ProgramWindows::paintNow(Window which) {
+    if (which == Window::Splash && splash_)
+        splash_->paintNow();
+}
+
+void ProgramWindows::hideAll() {
+    if (splash_)
+        splash_->stopTimer();
+    for (quorvin::win32::LayoutWindow* each :
+         {window(Window::Splash), window(Window::Dialog), window(Window::Form1)})
+        if (each != nullptr && each->hwnd() != nullptr)
+            ShowWindow(each->hwnd(), SW_HIDE);
+}
+
+void ProgramWindows::showMessage(const std::string& text) {
+    quorvin::windows::showPlainMessage(nullptr, quorvin::windows::toWide(text),
+                                       quorvin::windows::toWide(quorvin::layout::programTitle));
+}
+
+void ProgramWindows::endProgram(int exitCode) {
     PostQuitMessage(exitCode);
 }
 
-void ProgramWindows::closeAll() {
-    // The objects stay until the program ends: a handler may still be running in one of them.
-    for (quorvin::win32::LayoutWindow* window :
-         {static_cast<quorvin::win32::LayoutWindow*>(splash_.get()),
-          static_cast<quorvin::win32::LayoutWindow*>(dialog_.get()),
-          static_cast<quorvin::win32::LayoutWindow*>(form1_.get())})
-        if (window != nullptr)
-            window->unload();
+std::uint64_t ProgramWindows::milliseconds() const {
+    return GetTickCount64();
+}
+
+bool ProgramWindows::preTranslateMessage(MSG& message) {
+    if (sequence_.ended() || message.hwnd == nullptr)
+        return false;
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    for (quorvin::win32::LayoutWindow* each :
+         {window(Window::Dialog), window(Window::Splash), window(Window::Form1)})
+        if (each != nullptr && each->hwnd() != nullptr && each->hwnd() == root)
+            return each->preTranslateMessage(message);
+    return false;
 }

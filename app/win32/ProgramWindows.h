@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/WindowSequence.h"
 #include "forms/win32/Dialog.h"
 #include "forms/win32/Form1.h"
 #include "forms/win32/frmSplash.h"
@@ -8,45 +9,46 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 
-// The window sequence: the disclaimer, the splash that runs the scan, the results window. The
-// program ends when its last loaded window is unloaded (exit code 0), at once on Cancel (0), or
-// after a message box when an error escapes a handler (1): end() posts the message loop's end.
-class ProgramWindows {
+// The program's three windows with the Win32 API, driven by the window sequence; the sequence's
+// end posts the message loop's end with its exit code.
+class ProgramWindows : public quorvin::app::SequenceToolkit {
 public:
     using Form1Factory = std::function<std::unique_ptr<quorvin::win32::Form1>()>;
     explicit ProgramWindows(Form1Factory makeForm1);
-    ~ProgramWindows();
+    ~ProgramWindows() override;
     ProgramWindows(const ProgramWindows&) = delete;
     ProgramWindows& operator=(const ProgramWindows&) = delete;
 
-    // Shows the disclaimer.
+    // Shows the disclaimer; from then on the windows' handlers run guarded by the sequence.
     void start();
     // A message of the loop before it is dispatched: the window it belongs to may take it.
     bool preTranslateMessage(MSG& message);
 
-    // Reports an error that escaped a handler, with every window gone, and ends the program.
-    void fail(const std::string& message);
-
+    quorvin::app::WindowSequence& sequence() { return sequence_; }
     quorvin::win32::Dialog* dialog() const { return dialog_.get(); }
     quorvin::win32::frmSplash* splash() const { return splash_.get(); }
     quorvin::win32::Form1* form1() const { return form1_.get(); }
-    bool ended() const { return ended_; }
+    bool ended() const { return sequence_.ended(); }
+
+    // SequenceToolkit
+    void show(quorvin::app::Window window) override;
+    void unload(quorvin::app::Window window) override;
+    bool isLoaded(quorvin::app::Window window) const override;
+    quorvin::ScanValue scan() override;
+    void paintNow(quorvin::app::Window window) override;
+    void hideAll() override;
+    void showMessage(const std::string& text) override;
+    void endProgram(int exitCode) override;
+    std::uint64_t milliseconds() const override;
 
 private:
-    void showSplash();
-    void tick();
-    void endIfNoWindowLoaded();
-    void end(int exitCode);
-    void closeAll();
+    quorvin::win32::LayoutWindow* window(quorvin::app::Window which) const;
+    void makeForm1();
 
     Form1Factory makeForm1_;
+    quorvin::app::WindowSequence sequence_{*this};
     std::unique_ptr<quorvin::win32::Dialog> dialog_;
     std::unique_ptr<quorvin::win32::frmSplash> splash_;
     std::unique_ptr<quorvin::win32::Form1> form1_;
-    bool ended_ = false;
 };
-
-// The longest error text the message box shows.
-inline constexpr std::size_t failureMessageLimit = 500;

@@ -3,7 +3,6 @@
 #include "Backend.h"
 #include "ProgramWindows.h"
 
-#include "forms/win32/HandlerFailure.h"
 #include "platform/locale/UserLocale.h"
 #include "platform/windows/ComApartment.h"
 #include "platform/windows/CommonControls.h"
@@ -11,6 +10,7 @@
 #include "platform/windows/MessageBox.h"
 #include "platform/windows/SystemLibrary.h"
 #include "platform/windows/WideText.h"
+#include "quorvin/BuildSettings.h"
 
 #include <windows.h>
 
@@ -30,24 +30,19 @@ int runProgram() {
     {
         ProgramWindows program([&] {
             return std::make_unique<quorvin::win32::Form1>(
-                quorvin::ScanEnvironment{*backend, quorvin::userNumberFormat(), QUORVIN_STORE_HOST},
-                quorvin::windows::toWide(QUORVIN_CHAT_BROWSER));
+                quorvin::ScanEnvironment{*backend, quorvin::userNumberFormat(),
+                                         quorvin::build::storeHost},
+                quorvin::windows::toWide(quorvin::build::chatBrowser));
         });
-        quorvin::win32::setHandlerFailure(
-            [&program](const std::string& message) { program.fail(message); });
-        if (quorvin::win32::runHandler([&] { program.start(); })) {
-            MSG message{};
-            while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-                if (program.preTranslateMessage(message))
-                    continue;
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-            exitCode = static_cast<int>(message.wParam);
-        } else {
-            exitCode = 1;
+        program.start();
+        MSG message{};
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (program.preTranslateMessage(message))
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
         }
-        quorvin::win32::setHandlerFailure(nullptr);
+        exitCode = static_cast<int>(message.wParam);
     }
     return exitCode;
 }

@@ -34,8 +34,6 @@ using form1::qtText;
 
 namespace {
 
-constexpr const char* chatBrowserProgram = QUORVIN_CHAT_BROWSER;
-
 // The value label a control of the layout stands for; none for the other controls.
 std::optional<ValueLabel> valueLabelNamed(std::string_view name) {
     for (const ValueLabel label : quorvin::allValueLabels)
@@ -54,11 +52,12 @@ QLabel* makeValueLabel(const Control& control, QWidget* parent) {
 
 } // namespace
 
-Form1::Form1(quorvin::ScanEnvironment environment, QWidget* parent)
+Form1::Form1(quorvin::ScanEnvironment environment, std::string chatBrowser, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint)
-    , quorvin::ResultsWindow(std::move(environment)) {
+    , quorvin::ResultsWindow(std::move(environment))
+    , chatBrowser_(std::move(chatBrowser)) {
     setObjectName(qtText(form1Layout().name));
     quorvin::qt::setAccessibleRole(this, QAccessible::Window);
     setWindowTitle(qtText(form1Layout().caption));
@@ -104,7 +103,7 @@ void Form1::createControls() {
     form1::coupleModuleLists(slotsLst_, memoryLst_, speedLst_);
     connect(image1_, &quorvin::qt::ClickableLabel::clicked, this, &Form1::startChat);
     connect(label39_, &quorvin::qt::ClickableLabel::clicked, this, &Form1::startChat);
-    connect(clipboardCmd_, &QPushButton::clicked, this, &Form1::copyReport);
+    connect(clipboardCmd_, &QPushButton::clicked, this, [this] { copyReport(); });
     slotsLst_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -205,12 +204,8 @@ bool Form1::focusNextPrevChild(bool next) {
     return true;
 }
 
-void Form1::copyReport() {
-    try {
-        quorvin::qt::replaceClipboardText(reportText());
-    } catch (const quorvin::qt::ClipboardError& error) {
-        quorvin::qt::showPlainMessage(this, quorvin::layout::programTitle, error.what());
-    }
+bool Form1::putOnClipboard(const std::string& text) {
+    return quorvin::qt::replaceClipboardText(text);
 }
 
 void Form1::startChat() {
@@ -219,8 +214,8 @@ void Form1::startChat() {
         quorvin::qt::showPlainMessage(this, quorvin::layout::programTitle, "Browser Not found!!!");
     };
     try {
-        quorvin::qt::startProgram(chatBrowserProgram, quorvin::chatAddress(environment().storeHost),
-                                  this, browserNotFound);
+        quorvin::qt::startProgram(chatBrowser_, quorvin::chatAddress(environment().storeHost), this,
+                                  browserNotFound);
     } catch (const std::exception&) {
         browserNotFound();
     }

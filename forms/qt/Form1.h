@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QCloseEvent;
@@ -31,7 +32,8 @@ class ClickableLabel;
 class Form1 : public QWidget, public quorvin::ResultsWindow {
     Q_OBJECT
 public:
-    explicit Form1(quorvin::ScanEnvironment environment, QWidget* parent = nullptr);
+    // chatBrowser: the exact path of the program the chat picture and link start.
+    Form1(quorvin::ScanEnvironment environment, std::string chatBrowser, QWidget* parent = nullptr);
     ~Form1() override;
 
     void setVisible(bool visible) override;
@@ -56,6 +58,7 @@ protected:
     void setLabelCaption(quorvin::ValueLabel label, const std::string& text) override;
     std::string labelCaption(quorvin::ValueLabel label) const override;
     void navigateBrowser(const std::string& url) override;
+    bool putOnClipboard(const std::string& text) override;
 
 private:
     // The widget for one control of the layout, before the layout's row is applied to it.
@@ -67,9 +70,9 @@ private:
     void applyTabOrder();
     // slotsLst, clipboardCmd, WB, memoryLst, speedLst: the controls Tab visits, in its order.
     std::vector<QWidget*> tabStops() const;
-    void copyReport();
     void startChat();
 
+    std::string chatBrowser_;
     std::unique_ptr<form1::LayoutWidgets> controls_;
     std::map<quorvin::ValueLabel, QLabel*> valueLabels_;
     QListWidget* slotsLst_ = nullptr;

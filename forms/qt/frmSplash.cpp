@@ -27,9 +27,8 @@ bool producesCharacter(const QKeyEvent& event) {
     }
 }
 
-frmSplash::frmSplash(Scan scan, QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
-    , scan_(std::move(scan)) {
+frmSplash::frmSplash(QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     const quorvin::layout::WindowLayout& layout = quorvin::layout::splashLayout();
     setObjectName(form1::qtText(layout.name));
     setWindowIcon(form1::programIcon());
@@ -39,7 +38,7 @@ frmSplash::frmSplash(Scan scan, QWidget* parent)
     setFixedSize(size());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect area = rect();
-        area.moveCenter(screen->geometry().center());
+        area.moveCenter(screen->availableGeometry().center()); // the screen without its panels
         move(area.topLeft());
     }
 
@@ -69,12 +68,12 @@ frmSplash::frmSplash(Scan scan, QWidget* parent)
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(quorvin::layout::splashTimerMilliseconds);
-    connect(timer1_, &QTimer::timeout, this, &frmSplash::tick);
+    connect(timer1_, &QTimer::timeout, this, &frmSplash::ticked);
 }
 
 void frmSplash::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // Enabled from the moment the window loads; the scan waits for the first paint (see tick).
+    // Enabled from the moment the window loads; the scan waits for the first paint.
     if (!timer1_->isActive())
         timer1_->start();
     activateWindow();
@@ -82,37 +81,13 @@ void frmSplash::showEvent(QShowEvent* event) {
 }
 
 void frmSplash::paintEvent(QPaintEvent* event) {
-    painted_ = true;
     QWidget::paintEvent(event);
-}
-
-void frmSplash::tick() {
-    if (scanning_)
-        return; // a tick that falls due during a scan does not start another one
-    // The splash is drawn before the scan holds the program up. On X11 the paint waits for the
-    // window server's expose, which can come after the first ticks; a splash that is never
-    // exposed (covered, on a screen nobody looks at) scans after a second all the same.
-    constexpr int ticksWithoutPaint = 100;
-    if (!painted_ && ++unpaintedTicks_ < ticksWithoutPaint)
-        return;
-    scanning_ = true;
-    ++ticks_;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{scanning_};
-
-    const quorvin::ScanValue result = scan_.run();
-    if (result.isText() && result.asText() == "Success") {
-        timer1_->stop();
-        close();
-        scan_.showResults();
-    }
+    emit painted();
 }
 
 void frmSplash::keyPressEvent(QKeyEvent* event) {
     if (producesCharacter(*event)) {
-        close();
+        emit character();
         return;
     }
     QWidget::keyPressEvent(event);

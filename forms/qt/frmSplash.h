@@ -1,31 +1,23 @@
 #pragma once
 
-#include "scan/values/ScanValue.h"
-
 #include <QWidget>
-
-#include <functional>
 
 class QLabel;
 class QTimer;
 
-// The splash that stands while the scan runs. Its timer's tick runs the scan; on exactly "Success"
-// the splash unloads itself and has the results shown. Any other result keeps it up, and the next
-// tick scans again. A character key closes it.
+// The splash that stands while the scan runs. Its timer ticks every 10 ms from the moment it is
+// shown; what a tick, its first paint and a character key do is the window sequence's.
 class frmSplash : public QWidget {
     Q_OBJECT
 public:
-    struct Scan {
-        std::function<quorvin::ScanValue()> run; // creates the results window if absent, scans
-        std::function<void()> showResults;
-    };
-
-    explicit frmSplash(Scan scan, QWidget* parent = nullptr);
+    explicit frmSplash(QWidget* parent = nullptr);
 
     QTimer* timer1() const { return timer1_; }
-    int ticks() const { return ticks_; }
 
 signals:
+    void ticked();
+    void painted();
+    void character(); // a key that produces a character
     void unloaded();
 
 protected:
@@ -35,16 +27,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void tick();
-
-    Scan scan_;
     QLabel* label1_ = nullptr;
     QLabel* label2_ = nullptr;
     QTimer* timer1_ = nullptr;
-    bool scanning_ = false;
-    bool painted_ = false;
-    int unpaintedTicks_ = 0;
-    int ticks_ = 0;
 };
 
 // True for a key press that produces a character, Enter, Esc, Backspace and Ctrl with a letter

@@ -69,7 +69,8 @@ HWND Form1::makeBrowser(const layout::Control&, int id, const RECT& place) {
 void Form1::afterLoad() {
     chatCursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(QUORVIN_CURSOR_CHAT));
     for (ModuleList each : moduleLists)
-        windows::setWindowSubclass(list(each), listProc, listSubclassId, reinterpret_cast<DWORD_PTR>(this));
+        windows::setWindowSubclass(list(each), listProc, listSubclassId,
+                                   reinterpret_cast<DWORD_PTR>(this));
 }
 
 void Form1::afterLayout(int dpi) {
@@ -155,8 +156,8 @@ void Form1::onCommand(const layout::Control& control, HWND window, int code) {
     }
 }
 
-void Form1::copyReport() {
-    windows::putClipboardText(hwnd(), windows::toWide(reportText()));
+bool Form1::putOnClipboard(const std::string& text) {
+    return windows::putClipboardText(hwnd(), windows::toWide(text));
 }
 
 void Form1::startChat() {

@@ -35,6 +35,7 @@ private:
     void setLabelCaption(ValueLabel label, const std::string& text) override;
     std::string labelCaption(ValueLabel label) const override;
     void navigateBrowser(const std::string& url) override;
+    bool putOnClipboard(const std::string& text) override;
 
     // LayoutWindow
     DWORD extraStyle(const layout::Control& control) const override;
@@ -49,7 +50,6 @@ private:
     void setSelectedIndex(ModuleList list, int index) override;
 
     HWND list(ModuleList list) const;
-    void copyReport();
     void startChat();
     void followTopRow(HWND source);
     static LRESULT CALLBACK listProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);

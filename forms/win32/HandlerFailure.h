@@ -1,15 +1,18 @@
 #pragma once
 
 #include <functional>
-#include <string>
 
 namespace quorvin::win32 {
 
-// What happens to an error that escapes an event handler: the program's own reaction (a message
-// box, then the end) is installed once at start-up. Errors never cross Windows' own frames.
-void setHandlerFailure(std::function<void(const std::string& message)> failure);
+// Runs an event handler and keeps whatever it throws from crossing Windows' own frames.
+using HandlerGuard = std::function<bool(const std::function<void()>& handler)>;
 
-// Runs a handler; an error escaping it goes to the installed reaction. Returns false then.
+// What guards the windows' handlers: the program's window sequence, which reports an escaping
+// error and ends the program, installed once at start-up (and by the tests that make windows).
+void setHandlerGuard(HandlerGuard guard);
+
+// Runs a handler through the installed guard; false when it failed. Without a guard an escaping
+// error ends the process at once (std::terminate): no handler may run unguarded.
 bool runHandler(const std::function<void()>& handler);
 
 } // namespace quorvin::win32

@@ -8,46 +8,41 @@ namespace {
 constexpr UINT_PTR timer1 = 1;
 }
 
-frmSplash::frmSplash(std::function<void()> tick)
+frmSplash::frmSplash(Events events)
     : LayoutWindow(layout::splashLayout())
-    , tick_(std::move(tick)) {}
+    , events_(std::move(events)) {}
 
 void frmSplash::afterLoad() {
-    loadedAt_ = GetTickCount64();
     if (SetTimer(hwnd(), timer1, layout::splashTimerMilliseconds, nullptr) == 0)
         windows::throwLastError("Starting the splash's timer");
+}
+
+void frmSplash::paintNow() {
+    if (!isLoaded())
+        return;
+    RedrawWindow(hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+}
+
+void frmSplash::stopTimer() {
+    if (isLoaded())
+        KillTimer(hwnd(), timer1);
 }
 
 LRESULT frmSplash::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
-        painted_ = true;
+        if (events_.painted)
+            events_.painted();
         break;
     case WM_TIMER:
-        if (wParam != timer1 || ticking_)
-            return 0;
-        if (!painted_ && GetTickCount64() - loadedAt_ < splashPaintWaitMilliseconds)
-            return 0;
-        {
-            // The scan holds the thread: everything on the splash, the captions too, is drawn
-            // now, not when their own paint messages would have come.
-            if (!drawnForScan_) {
-                RedrawWindow(hwnd(), nullptr, nullptr,
-                             RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-                GdiFlush();
-                drawnForScan_ = true;
-            }
-            ticking_ = true;
-            struct Reset {
-                bool& flag;
-                ~Reset() { flag = false; }
-            } reset{ticking_};
-            if (tick_)
-                tick_();
-        }
+        if (wParam == timer1 && events_.tick)
+            events_.tick();
         return 0;
     case WM_CHAR:
-        unload();
+        if (events_.character)
+            events_.character();
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd(), timer1);

@@ -5,13 +5,9 @@
 
 namespace quorvin::qt {
 
-class ClipboardError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// Empties the system clipboard, then puts the text on it as plain text. Throws ClipboardError when
-// the clipboard does not take the text (another program holds it open).
-void replaceClipboardText(const std::string& text);
+// One try at emptying the system clipboard and putting the text on it as plain text: false when
+// the clipboard does not take it (another program holds it); throws std::runtime_error when there
+// is no clipboard at all.
+bool replaceClipboardText(const std::string& text);
 
 } // namespace quorvin::qt

@@ -9,25 +9,16 @@ namespace quorvin::windows {
 namespace {
 
 // Closes the clipboard however the copy ends.
-struct OpenClipboardScope {
-    explicit OpenClipboardScope(HWND owner) {
-        // Another program may hold the clipboard for a moment: a few short tries.
-        for (int attempt = 0; attempt < 10; ++attempt) {
-            if (OpenClipboard(owner))
-                return;
-            Sleep(20);
-        }
-        throwLastError("Opening the clipboard");
-    }
-    ~OpenClipboardScope() { CloseClipboard(); }
-    OpenClipboardScope(const OpenClipboardScope&) = delete;
-    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+struct ClipboardClose {
+    ~ClipboardClose() { CloseClipboard(); }
 };
 
 } // namespace
 
-void putClipboardText(HWND owner, std::wstring_view text) {
-    OpenClipboardScope open(owner);
+bool putClipboardText(HWND owner, std::wstring_view text) {
+    if (!OpenClipboard(owner))
+        return false;
+    const ClipboardClose close;
     if (!EmptyClipboard())
         throwLastError("Emptying the clipboard");
     const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
@@ -47,6 +38,7 @@ void putClipboardText(HWND owner, std::wstring_view text) {
         GlobalFree(memory);
         throwLastError("Putting the text on the clipboard");
     }
+    return true;
 }
 
 } // namespace quorvin::windows

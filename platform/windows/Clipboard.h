@@ -6,8 +6,9 @@
 
 namespace quorvin::windows {
 
-// Empties the clipboard and puts the text on it as CF_UNICODETEXT, line breaks as they are
-// (CR LF stays CR LF). The owner is the window asking. Throws Win32Error when it cannot.
-void putClipboardText(HWND owner, std::wstring_view text);
+// One try at emptying the clipboard and putting the text on it as CF_UNICODETEXT, line breaks as
+// they are (CR LF stays CR LF). The owner is the window asking. False when another program holds
+// the clipboard open; throws Win32Error for any other failure.
+bool putClipboardText(HWND owner, std::wstring_view text);
 
 } // namespace quorvin::windows

@@ -64,10 +64,11 @@ class HandlerErrorTest : public QObject {
 
     std::unique_ptr<ProgramWindows> resultsShown() {
         auto windows = std::make_unique<ProgramWindows>([this] {
-            return std::make_unique<Form1>(ScanEnvironment{machine_, {"."}, "127.0.0.1:9"});
+            return std::make_unique<Form1>(ScanEnvironment{machine_, {"."}, "127.0.0.1:9"},
+                                           "/nonexistent/browser");
         });
         static_cast<ProgramApplication*>(qApp)->setErrorPath(
-            [w = windows.get()](const std::string& message) { w->reportError(message); });
+            [w = windows.get()](const std::string& message) { w->sequence().fail(message); });
         windows->start();
         if (!QTest::qWaitForWindowExposed(windows->dialog()))
             return nullptr;

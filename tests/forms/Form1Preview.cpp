@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
     formtest::LoopbackStoreServer server;
     quorvin::snapshot::SnapshotProvider provider{formtest::machineSnapshot()};
     Form1 form(quorvin::ScanEnvironment{provider, quorvin::userNumberFormat(),
-                                        "127.0.0.1:" + std::to_string(server.port())});
+                                        "127.0.0.1:" + std::to_string(server.port())},
+               "/usr/bin/xdg-open");
     try {
         form.getQuorvin();
     } catch (const std::exception& error) {

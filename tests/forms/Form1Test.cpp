@@ -54,7 +54,8 @@ struct ScannedWindow {
     explicit ScannedWindow(const quorvin::snapshot::Snapshot& machine = formtest::machineSnapshot())
         : provider(machine)
         , headlessProvider(machine) {
-        form = std::make_unique<Form1>(quorvin::ScanEnvironment{provider, {","}, storeHost});
+        form = std::make_unique<Form1>(quorvin::ScanEnvironment{provider, {","}, storeHost},
+                                       chatBrowser);
         headless = std::make_unique<quorvin::HeadlessResultsWindow>(
             quorvin::ScanEnvironment{headlessProvider, {","}, storeHost});
         form->getQuorvin();
@@ -137,7 +138,7 @@ private slots:
 
 void Form1Test::createdWithoutControlsAndLoadedByShowing() {
     quorvin::snapshot::SnapshotProvider provider{formtest::machineSnapshot()};
-    Form1 form(quorvin::ScanEnvironment{provider, {"."}, storeHost});
+    Form1 form(quorvin::ScanEnvironment{provider, {"."}, storeHost}, chatBrowser);
     QVERIFY(!form.isLoaded());
     QCOMPARE(form.moduleList(ModuleList::Slots), nullptr);
     form.show();

@@ -19,6 +19,9 @@
 
 namespace {
 
+// The store page is what these tests look at; the chat is not started.
+constexpr const char* noBrowser = "/nonexistent/browser";
+
 using Pairs = QList<QPair<QString, QString>>;
 
 // The request target's query split at "&" and "=", each value percent-decoded as UTF-8.
@@ -47,7 +50,7 @@ void StorePageTest::browserRequestCarriesTheScannedTextsUnchanged() {
     formtest::LoopbackStoreServer server;
     const std::string host = "127.0.0.1:" + std::to_string(server.port());
     quorvin::snapshot::SnapshotProvider provider{formtest::machineSnapshot()};
-    Form1 form(quorvin::ScanEnvironment{provider, {","}, host});
+    Form1 form(quorvin::ScanEnvironment{provider, {","}, host}, noBrowser);
     QCOMPARE(form.getQuorvin().asText(), std::string("Success"));
     form.show();
 
@@ -76,7 +79,7 @@ void StorePageTest::browserRequestCarriesTheScannedTextsUnchanged() {
 
 void StorePageTest::deadPageProcessLeavesTheAddressAsALink() {
     quorvin::snapshot::SnapshotProvider provider{formtest::machineSnapshot()};
-    Form1 form(quorvin::ScanEnvironment{provider, {"."}, "127.0.0.1:9"});
+    Form1 form(quorvin::ScanEnvironment{provider, {"."}, "127.0.0.1:9"}, noBrowser);
     form.getQuorvin();
     form.show();
     auto* browser = qobject_cast<quorvin::qt::WebEngineBrowser*>(form.wb());
@@ -96,7 +99,8 @@ void StorePageTest::tabPassesThroughTheLoadedPageInItsPlace() {
     formtest::LoopbackStoreServer server;
     quorvin::snapshot::SnapshotProvider provider{formtest::machineSnapshot()};
     Form1 form(
-        quorvin::ScanEnvironment{provider, {"."}, "127.0.0.1:" + std::to_string(server.port())});
+        quorvin::ScanEnvironment{provider, {"."}, "127.0.0.1:" + std::to_string(server.port())},
+        noBrowser);
     form.getQuorvin();
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));

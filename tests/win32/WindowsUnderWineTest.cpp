@@ -273,11 +273,20 @@ TEST(DisclaimerAndSplash, OwnedByTheHiddenWindowNeverToolWindows) {
     EXPECT_NE(GetWindowLongW(dialog.control("Text1"), GWL_STYLE) & ES_READONLY, 0);
     EXPECT_EQ(textOf(splash.control("Label2")), "Scanning Please Wait......");
 
-    bool unloaded = false;
-    splash.onUnloaded = [&] { unloaded = true; };
-    SendMessageW(splash.hwnd(), WM_CHAR, 'x', 0);
-    EXPECT_TRUE(unloaded) << "a character closes the splash";
-    EXPECT_FALSE(splash.isLoaded());
+    // The splash tells the sequence of its paints, its ticks and a character, nothing else.
+    int painted = 0, ticked = 0, characters = 0;
+    frmSplash told({[&] { ++ticked; }, [&] { ++painted; }, [&] { ++characters; }});
+    told.show();
+    UpdateWindow(told.hwnd());
+    EXPECT_GE(painted, 1);
+    SendMessageW(told.hwnd(), WM_CHAR, 'x', 0);
+    SendMessageW(told.hwnd(), WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(characters, 1) << "a character, not an arrow";
+    MSG message{};
+    for (const ULONGLONG until = GetTickCount64() + 2000; ticked == 0 && GetTickCount64() < until;)
+        if (PeekMessageW(&message, told.hwnd(), 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+    EXPECT_GT(ticked, 0) << "Timer1 ticks from the load";
 }
 
 } // namespace

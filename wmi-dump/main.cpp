@@ -7,6 +7,7 @@
 #include "platform/linux/LinuxSnapshot.h"
 #include "platform/locale/UserLocale.h"
 #include "platform/snapshot/SnapshotJson.h"
+#include "quorvin/BuildSettings.h"
 
 #include <cerrno>
 #include <csignal>
@@ -111,7 +112,7 @@ int main(int argc, char** argv) {
         wmi::WmiProvider& provider = *answers.provider;
         switch (options.mode) {
         case dump::OutputMode::Report:
-            writeOut(dump::scanReport(provider, userNumberFormat(), QUORVIN_STORE_HOST));
+            writeOut(dump::scanReport(provider, userNumberFormat(), quorvin::build::storeHost));
             break;
         case dump::OutputMode::Json:
             writeOut(dump::jsonText(dump::collectScanClasses(provider)));

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <stdexcept>
+
+namespace quorvin {
+
+// The clipboard did not take the text.
+class ClipboardError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// How long a copy keeps trying while another program holds the clipboard: clipboard-history
+// tools and remote-desktop sessions hold it for a moment. About a second in all.
+struct ClipboardRetry {
+    int attempts = 50;
+    std::chrono::milliseconds pause{20};
+};
+
+// Puts the text on the clipboard through put, which answers false while another program holds
+// the clipboard (and throws for any other failure); tries again until the retry is spent, then
+// throws ClipboardError.
+void copyWithRetry(const std::function<bool()>& put, const ClipboardRetry& retry = {});
+
+} // namespace quorvin
