@@ -303,3 +303,31 @@ TEST(StoreAddress, NoModulesLeaveTheMemoryKeysEmpty) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ClipboardCopy, AHeldClipboardIsTriedAgainForAboutASecondThenTheCopyFails) {
+    struct Case {
+        int refusals; // -1: held for good
+        int tries;
+        bool copied;
+    };
+    const Case cases[] = {
+        {0, 1, true}, {3, 4, true}, {49, 50, true}, {50, 50, false}, {-1, 50, false}};
+    for (const Case& c : cases) {
+        Window w(typicalMachine());
+        ASSERT_EQ(w.window.getQuorvin(), ScanValue::text("Success"));
+        w.window.clipboardRefusals = c.refusals;
+        w.window.clipboardRetry.pause = std::chrono::milliseconds(0);
+        if (c.copied) {
+            w.window.copyReport();
+            EXPECT_EQ(w.window.clipboardText, w.window.reportText()) << c.refusals;
+        } else {
+            EXPECT_THROW(w.window.copyReport(), ClipboardError) << c.refusals;
+            EXPECT_EQ(w.window.clipboardText, "") << c.refusals;
+        }
+        EXPECT_EQ(w.window.clipboardTries, c.tries) << c.refusals;
+    }
+}
+
+} // namespace
