@@ -14,22 +14,23 @@ constexpr int captionLeft = 240;
 constexpr int valueLeft = 1560;
 
 constexpr Control frame(std::string_view name, std::string_view caption, Twips place, int tab) {
-    return Control{name, ControlKind::Frame, "Frame1", caption, place, tab, headingFont};
+    return Control{name, ControlKind::Frame, Role::Frame, "Frame1", caption, place,
+                   tab,  headingFont};
 }
 
 // A caption label in the heading font.
 constexpr Control heading(std::string_view name, std::string_view parent, std::string_view caption,
                           Twips place, int tab, bool visible = true) {
-    return Control{name,        ControlKind::Label, parent, caption, place, tab,
-                   headingFont, TextColour::System, visible};
+    return Control{name, ControlKind::Label, Role::Caption,      parent, caption, place,
+                   tab,  headingFont,        TextColour::System, visible};
 }
 
 // A value label: blue, default font, laid out with the placeholder caption, named by its caption
 // label.
 constexpr Control value(std::string_view name, std::string_view parent, Twips place, int tab,
                         std::string_view captionLabel, bool visible = true) {
-    return Control{name, ControlKind::Label, parent,           "Label21", place,
-                   tab,  defaultFont,        TextColour::Blue, visible,   captionLabel};
+    return Control{name, ControlKind::Label, Role::Value,      parent,  "Label21",   place,
+                   tab,  defaultFont,        TextColour::Blue, visible, captionLabel};
 }
 
 // One row of a frame: the caption label at 240 and its value label at 1560, on the same top.
@@ -69,7 +70,7 @@ constexpr std::array valueRows{
 constexpr std::array otherControls{
     // Frame1 is as wide as the window and starts 120 twips above it, so that it frames the
     // window's left, right and bottom edges only.
-    Control{"Frame1", ControlKind::Frame, "", "", {0, -120, 11775, 10695}, 0},
+    Control{"Frame1", ControlKind::Frame, Role::Frame, "", "", {0, -120, 11775, 10695}, 0},
 
     frame("Frame2", "System", {120, 120, 6015, 2055}, 1),
     // The vendor row is written by the scan but never shown.
@@ -89,6 +90,7 @@ constexpr std::array otherControls{
     heading("Label20", "Frame7", "Memory Speed", {5640, 240, 1335, rowHeight}, 27),
     Control{"slotsLst",
             ControlKind::ListBox,
+            Role::ModuleList,
             "Frame7",
             "",
             {120, 480, 3855, 1620},
@@ -99,6 +101,7 @@ constexpr std::array otherControls{
             "Label18"},
     Control{"memoryLst",
             ControlKind::ListBox,
+            Role::ModuleList,
             "Frame7",
             "",
             {3960, 480, 1575, 1620},
@@ -109,6 +112,7 @@ constexpr std::array otherControls{
             "Label19"},
     Control{"speedLst",
             ControlKind::ListBox,
+            Role::ModuleList,
             "Frame7",
             "",
             {5520, 480, 1575, 1620},
@@ -120,9 +124,16 @@ constexpr std::array otherControls{
 
     // The command area: the chat picture and link, and the copy button.
     frame("Frame8", "", {7560, 3840, 4095, 2175}, 25),
-    Control{"Image1", ControlKind::Picture, "Frame8", "", {1200, 360, 2280, 1020}, std::nullopt},
+    Control{"Image1",
+            ControlKind::Picture,
+            Role::ChatPicture,
+            "Frame8",
+            "",
+            {1200, 360, 2280, 1020},
+            std::nullopt},
     Control{"Label39",
             ControlKind::Label,
+            Role::ChatLink,
             "Frame8",
             "Click Here to Chat with Our Customer Representative",
             {120, 1440, 3855, 375},
@@ -131,6 +142,7 @@ constexpr std::array otherControls{
             TextColour::Blue},
     Control{"clipboardCmd",
             ControlKind::CommandButton,
+            Role::CopyButton,
             "Frame8",
             "Copy System Info To Clipboard",
             {960, 1680, 2415, 375},
@@ -138,7 +150,7 @@ constexpr std::array otherControls{
 
     // The store page fills its frame below the caption line.
     frame("Frame9", "Compatible Memory Upgrade", {120, 6000, 11535, 4575}, 47),
-    Control{"WB", ControlKind::Browser, "Frame9", "", {0, 240, 11535, 4335}, 48},
+    Control{"WB", ControlKind::Browser, Role::Browser, "Frame9", "", {0, 240, 11535, 4335}, 48},
 };
 
 } // namespace
@@ -163,6 +175,7 @@ const WindowLayout& form1Layout() {
         return all;
     }();
     static const WindowLayout layout{"Form1",
+                                     "Quorvin.Form1",
                                      programTitle,
                                      WindowFrame::FixedSingle,
                                      StartPosition::Manual,

@@ -9,6 +9,7 @@ namespace {
 constexpr std::array splashControls{
     Control{"Label1",
             ControlKind::Label,
+            Role::Caption,
             "",
             "Quorvin",
             {960, 120, 1335, 495},
@@ -17,6 +18,7 @@ constexpr std::array splashControls{
             TextColour::Blue},
     Control{"Label2",
             ControlKind::Label,
+            Role::Caption,
             "",
             "Scanning Please Wait......",
             {240, 720, 3135, 375},
@@ -27,6 +29,7 @@ constexpr std::array splashControls{
 
 const WindowLayout& splashLayout() {
     static const WindowLayout layout{"frmSplash",
+                                     "Quorvin.frmSplash",
                                      "",
                                      WindowFrame::FixedDialog,
                                      StartPosition::CenterScreen,

@@ -37,6 +37,30 @@ bool takesFocus(ControlKind kind) {
     return false;
 }
 
+ControlKind kindOf(Role role) {
+    switch (role) {
+    case Role::Frame:
+        return ControlKind::Frame;
+    case Role::Caption:
+    case Role::Value:
+    case Role::ChatLink:
+        return ControlKind::Label;
+    case Role::ChatPicture:
+        return ControlKind::Picture;
+    case Role::Disclaimer:
+        return ControlKind::TextBox;
+    case Role::AcceptButton:
+    case Role::CancelButton:
+    case Role::CopyButton:
+        return ControlKind::CommandButton;
+    case Role::ModuleList:
+        return ControlKind::ListBox;
+    case Role::Browser:
+        return ControlKind::Browser;
+    }
+    throw std::logic_error("A control has a role no front end knows");
+}
+
 const Control* WindowLayout::find(std::string_view controlName) const {
     const auto it = std::find_if(controls.begin(), controls.end(),
                                  [&](const Control& c) { return c.name == controlName; });
@@ -66,6 +90,62 @@ std::vector<const Control*> WindowLayout::children(std::string_view parentName) 
         if (control.parent == parentName)
             found.push_back(&control);
     return found;
+}
+
+std::vector<const Control*> WindowLayout::withRole(Role role) const {
+    std::vector<const Control*> found;
+    for (const Control& control : controls)
+        if (control.role == role)
+            found.push_back(&control);
+    return found;
+}
+
+const Control& WindowLayout::only(Role role) const {
+    const std::vector<const Control*> found = withRole(role);
+    if (found.size() != 1)
+        throw std::logic_error(std::string(name) + " has " + std::to_string(found.size()) +
+                               " controls of a role it has once");
+    return *found.front();
+}
+
+void checkLayout(const WindowLayout& window) {
+    const std::string where =
+        window.name.empty() ? std::string("A window") : std::string(window.name);
+    const auto fault = [&](const std::string& what) {
+        throw std::logic_error("The layout of " + where + " cannot be built: " + what);
+    };
+    if (window.name.empty() || window.className.empty())
+        fault("it has no name or no window class");
+    for (const Control& control : window.controls) {
+        const std::string name(control.name);
+        if (control.name.empty())
+            fault("a control has no name");
+        if (std::count_if(window.controls.begin(), window.controls.end(),
+                          [&](const Control& c) { return c.name == control.name; }) != 1)
+            fault(name + " is named twice");
+        if (kindOf(control.role) != control.kind)
+            fault(name + "'s role belongs to another kind of control");
+        if (!control.parent.empty()) {
+            const Control* parent = window.find(control.parent);
+            if (parent == nullptr || parent->kind != ControlKind::Frame)
+                fault(name + " stands in " + std::string(control.parent) + ", which is no frame");
+        }
+        if (!control.captionLabel.empty()) {
+            const Control* caption = window.find(control.captionLabel);
+            if (caption == nullptr || caption->role != Role::Caption)
+                fault(name + " is named by " + std::string(control.captionLabel) +
+                      ", which is no caption label");
+        }
+    }
+    // A chain of frames that comes back to itself would never end.
+    for (const Control& control : window.controls) {
+        std::string_view parent = control.parent;
+        for (std::size_t depth = 0; !parent.empty(); ++depth) {
+            if (depth > window.controls.size())
+                fault(std::string(control.name) + "'s frames enclose each other");
+            parent = window.at(parent).parent;
+        }
+    }
 }
 
 } // namespace quorvin::layout

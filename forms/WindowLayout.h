@@ -47,6 +47,24 @@ enum class ControlKind {
 // True for the kinds that take the keyboard focus and so stand in the Tab order.
 bool takesFocus(ControlKind kind);
 
+// What a control is for, which the front ends act on: each kind of control has its roles.
+enum class Role {
+    Frame,        // a group box (Frame)
+    Caption,      // fixed text: a caption label, a list's heading, the splash's texts (Label)
+    Value,        // a value label the scan fills (Label)
+    ChatLink,     // the label that starts the live chat (Label)
+    ChatPicture,  // the picture that starts the live chat (Picture)
+    Disclaimer,   // the disclaimer's text (TextBox)
+    AcceptButton, // OK: on to the scan (CommandButton)
+    CancelButton, // Cancel: the end (CommandButton)
+    CopyButton,   // the report onto the clipboard (CommandButton)
+    ModuleList,   // one of the three module lists (ListBox)
+    Browser,      // the store page (Browser)
+};
+
+// The kind of control a role belongs to.
+ControlKind kindOf(Role role);
+
 struct Font {
     std::string_view family;
     double points = 8.25;
@@ -70,6 +88,7 @@ enum class TextColour {
 struct Control {
     std::string_view name;
     ControlKind kind;
+    Role role;
     std::string_view parent; // empty: directly on the window
     std::string_view caption;
     Twips place;
@@ -94,6 +113,7 @@ enum class WindowFrame {
 
 struct WindowLayout {
     std::string_view name;
+    std::string_view className; // the window class the Windows program registers
     std::string_view caption;
     WindowFrame frame;
     StartPosition start;
@@ -109,7 +129,16 @@ struct WindowLayout {
     std::vector<const Control*> tabStops() const;
     // The controls whose parent is the given one, in table order ("" for the window itself).
     std::vector<const Control*> children(std::string_view parentName) const;
+    // The controls of a role, in table order.
+    std::vector<const Control*> withRole(Role role) const;
+    // The one control of a role; throws std::logic_error when there is none or more than one.
+    const Control& only(Role role) const;
 };
+
+// Throws std::logic_error naming the fault when a table is not one the front ends can build: a
+// window without a name or class, a control named twice, a parent or caption label the table
+// lacks or that is no frame or label, a role of another kind than its control's.
+void checkLayout(const WindowLayout& window);
 
 const WindowLayout& dialogLayout();
 const WindowLayout& splashLayout();

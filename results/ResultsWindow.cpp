@@ -3,12 +3,19 @@
 #include "Display.h"
 #include "Report.h"
 #include "StoreAddress.h"
+#include "forms/ModuleListCoupling.h"
 #include "scan/SystemQueries.h"
 
 namespace quorvin {
 
 ResultsWindow::ResultsWindow(ScanEnvironment environment)
-    : environment_(std::move(environment)) {}
+    : environment_(std::move(environment)) {
+    // The labels the scan fills are the layout's: a table and a scan that differ stop the
+    // program at once, before anything is scanned.
+    static const bool checked =
+        (checkValueLabels(), layout::checkModuleLists(layout::form1Layout()), true);
+    (void)checked;
+}
 
 ResultsWindow::~ResultsWindow() = default;
 

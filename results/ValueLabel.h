@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace quorvin {
 
@@ -35,8 +37,15 @@ inline constexpr std::array<ValueLabel, 18> allValueLabels{
     ValueLabel::Label33, ValueLabel::Label34, ValueLabel::Label35, ValueLabel::Label36,
     ValueLabel::Label37, ValueLabel::Label41};
 
-inline std::string labelName(ValueLabel label) {
-    return "Label" + std::to_string(static_cast<int>(label));
-}
+// The label's control name in the results window's layout ("Label21"); throws std::logic_error
+// when the layout has no value label of that name.
+std::string labelName(ValueLabel label);
+
+// The value label a control of the results window's layout stands for; none for a control that
+// is no value label.
+std::optional<ValueLabel> valueLabelNamed(std::string_view name);
+
+// Throws std::logic_error unless the layout's value labels are exactly these.
+void checkValueLabels();
 
 } // namespace quorvin

@@ -11,22 +11,23 @@
 #include <QPushButton>
 
 using quorvin::layout::Control;
-using quorvin::layout::ControlKind;
+using quorvin::layout::Role;
 
 using form1::qtText;
 
 namespace {
 
 QWidget* makeControl(const Control& control, QWidget* parent) {
-    switch (control.kind) {
-    case ControlKind::Frame:
+    switch (control.role) {
+    case Role::Frame:
         return new QGroupBox(qtText(control.caption), parent);
-    case ControlKind::TextBox:
+    case Role::Disclaimer:
         return new DisclaimerBox(parent);
-    case ControlKind::CommandButton:
+    case Role::AcceptButton:
+    case Role::CancelButton:
         return new QPushButton(qtText(control.caption), parent);
     default:
-        throw std::logic_error("The disclaimer has no control of the kind of " +
+        throw std::logic_error("The disclaimer has no control of the role of " +
                                std::string(control.name));
     }
 }
@@ -49,10 +50,10 @@ Dialog::Dialog(QWidget* parent)
     setFixedSize(size());
 
     const form1::LayoutWidgets controls(this, layout, makeControl);
-    frame1_ = controls.as<QGroupBox>("Frame1");
-    text1_ = controls.as<DisclaimerBox>("Text1");
-    cancelButton_ = controls.as<QPushButton>("CancelButton");
-    okButton_ = controls.as<QPushButton>("OKButton");
+    frame1_ = controls.as<QGroupBox>(Role::Frame);
+    text1_ = controls.as<DisclaimerBox>(Role::Disclaimer);
+    cancelButton_ = controls.as<QPushButton>(Role::CancelButton);
+    okButton_ = controls.as<QPushButton>(Role::AcceptButton);
     // The text box is named by what its text is.
     text1_->setAccessibleName(QStringLiteral("Disclaimer"));
 

@@ -26,21 +26,14 @@
 
 using quorvin::ModuleList;
 using quorvin::ValueLabel;
+using quorvin::valueLabelNamed;
 using quorvin::layout::Control;
-using quorvin::layout::ControlKind;
 using quorvin::layout::form1Layout;
+using quorvin::layout::Role;
 
 using form1::qtText;
 
 namespace {
-
-// The value label a control of the layout stands for; none for the other controls.
-std::optional<ValueLabel> valueLabelNamed(std::string_view name) {
-    for (const ValueLabel label : quorvin::allValueLabels)
-        if (quorvin::labelName(label) == name)
-            return label;
-    return std::nullopt;
-}
 
 QLabel* makeValueLabel(const Control& control, QWidget* parent) {
     auto* label = new QLabel(qtText(control.caption), parent);
@@ -88,13 +81,13 @@ void Form1::createControls() {
     controls_ = std::make_unique<form1::LayoutWidgets>(
         this, form1Layout(),
         [this](const Control& control, QWidget* parent) { return makeControl(control, parent); });
-    slotsLst_ = controls_->as<QListWidget>("slotsLst");
-    memoryLst_ = controls_->as<QListWidget>("memoryLst");
-    speedLst_ = controls_->as<QListWidget>("speedLst");
-    image1_ = controls_->as<quorvin::qt::ClickableLabel>("Image1");
-    label39_ = controls_->as<quorvin::qt::ClickableLabel>("Label39");
-    clipboardCmd_ = controls_->as<QPushButton>("clipboardCmd");
-    wb_ = controls_->as<quorvin::qt::BrowserControl>("WB");
+    slotsLst_ = controls_->as<QListWidget>(quorvin::listName(ModuleList::Slots));
+    memoryLst_ = controls_->as<QListWidget>(quorvin::listName(ModuleList::Memory));
+    speedLst_ = controls_->as<QListWidget>(quorvin::listName(ModuleList::Speed));
+    image1_ = controls_->as<quorvin::qt::ClickableLabel>(Role::ChatPicture);
+    label39_ = controls_->as<quorvin::qt::ClickableLabel>(Role::ChatLink);
+    clipboardCmd_ = controls_->as<QPushButton>(Role::CopyButton);
+    wb_ = controls_->as<quorvin::qt::BrowserControl>(Role::Browser);
     for (const Control& control : form1Layout().controls)
         finishControl(control);
 
@@ -108,51 +101,56 @@ void Form1::createControls() {
 }
 
 QWidget* Form1::makeControl(const Control& control, QWidget* parent) {
-    switch (control.kind) {
-    case ControlKind::Frame:
+    switch (control.role) {
+    case Role::Frame:
         return new QGroupBox(qtText(control.caption), parent);
-    case ControlKind::Label:
-        if (const auto value = valueLabelNamed(control.name)) {
-            QLabel* label = makeValueLabel(control, parent);
-            valueLabels_[*value] = label;
-            return label;
-        }
-        if (control.name == "Label39") {
-            // The chat link: a link to screen readers, with the chat picture's action.
-            auto* link = new quorvin::qt::ClickableLabel(QAccessible::Link, parent);
-            link->setText(qtText(control.caption));
-            link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            link->setCursor(form1::chatCursor(devicePixelRatioF()));
-            return link;
-        }
+    case Role::Value: {
+        const auto value = valueLabelNamed(control.name);
+        if (!value)
+            break;
+        QLabel* label = makeValueLabel(control, parent);
+        valueLabels_[*value] = label;
+        return label;
+    }
+    case Role::ChatLink: {
+        // The chat link: a link to screen readers, with the chat picture's action.
+        auto* link = new quorvin::qt::ClickableLabel(QAccessible::Link, parent);
+        link->setText(qtText(control.caption));
+        link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        link->setCursor(form1::chatCursor(devicePixelRatioF()));
+        return link;
+    }
+    case Role::Caption:
         return new QLabel(qtText(control.caption), parent);
-    case ControlKind::Picture: {
+    case Role::ChatPicture: {
         auto* picture = new quorvin::qt::ClickableLabel(QAccessible::Graphic, parent);
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop); // natural size, never stretched
         picture->setPixmap(form1::chatPicture(devicePixelRatioF()));
         picture->setCursor(form1::chatCursor(devicePixelRatioF()));
         // It does what the link does, and a screen reader names it so.
-        picture->setAccessibleName(qtText(form1Layout().at("Label39").caption));
+        picture->setAccessibleName(qtText(form1Layout().only(Role::ChatLink).caption));
         return picture;
     }
-    case ControlKind::CommandButton: {
+    case Role::CopyButton: {
         auto* button = new QPushButton(qtText(control.caption), parent);
         button->setAutoDefault(false);
         form1::pressOnEnter(button);
         return button;
     }
-    case ControlKind::ListBox:
+    case Role::ModuleList:
         return new form1::ModuleListBox(parent);
-    case ControlKind::Browser: {
+    case Role::Browser: {
         quorvin::qt::BrowserControl* browser = quorvin::qt::makeBrowserControl(parent);
         // Its focus stop is named by its frame's caption.
         browser->setAccessibleName(qtText(form1Layout().at(control.parent).caption));
         return browser;
     }
-    case ControlKind::TextBox:
+    case Role::Disclaimer:
+    case Role::AcceptButton:
+    case Role::CancelButton:
         break;
     }
-    throw std::logic_error("The results window has no control of the kind of " +
+    throw std::logic_error("The results window has no control of the role of " +
                            std::string(control.name));
 }
 
@@ -160,7 +158,7 @@ void Form1::finishControl(const Control& control) {
     QWidget* widget = controls_->at(control.name);
     // A fixed caption in a substitute font that runs wider is drawn narrower to fit.
     if (auto* label = qobject_cast<QLabel*>(widget);
-        label != nullptr && control.kind == ControlKind::Label && !valueLabelNamed(control.name))
+        label != nullptr && (control.role == Role::Caption || control.role == Role::ChatLink))
         form1::condenseToFit(label, label->text(), label->width());
     if (control.captionLabel.empty())
         return;
@@ -168,7 +166,7 @@ void Form1::finishControl(const Control& control) {
     // its list, which takes the heading's text as its name.
     auto* caption = controls_->as<QLabel>(control.captionLabel);
     caption->setBuddy(widget);
-    if (control.kind == ControlKind::ListBox)
+    if (control.role == Role::ModuleList)
         widget->setAccessibleName(caption->text());
 }
 

@@ -31,6 +31,7 @@ void applyControl(QWidget* widget, const quorvin::layout::Control& control) {
 LayoutWidgets::LayoutWidgets(QWidget* window, const quorvin::layout::WindowLayout& layout,
                              const MakeWidget& make)
     : layout_(layout) {
+    quorvin::layout::checkLayout(layout);
     for (const quorvin::layout::Control& control : layout.controls) {
         QWidget* parent = control.parent.empty() ? window : at(control.parent);
         QWidget* widget = make(control, parent);

@@ -41,6 +41,10 @@ public:
     // The widget of the named control; throws std::out_of_range when there is none.
     QWidget* at(std::string_view name) const;
     template <class W> W* as(std::string_view name) const { return static_cast<W*>(at(name)); }
+    // The widget of the window's one control of the role.
+    template <class W> W* as(quorvin::layout::Role role) const {
+        return as<W>(layout_.only(role).name);
+    }
     // The widgets of the controls that take the focus, in the layout's Tab order.
     std::vector<QWidget*> tabStops() const;
     // Chains Qt's Tab order through tabStops().

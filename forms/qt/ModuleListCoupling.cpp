@@ -1,7 +1,11 @@
 #include "ModuleListCoupling.h"
 
+#include "forms/ModuleListCoupling.h"
+
 #include <QListWidget>
 #include <QScrollBar>
+
+#include <memory>
 
 namespace form1 {
 
@@ -28,15 +32,40 @@ void selectIndex(QListWidget* list, int index) {
     list->scrollTo(row);
 }
 
+// The three lists as the toolkit-free coupling reads and sets them.
+class QtListSelection : public quorvin::layout::ListSelection {
+public:
+    QtListSelection(QListWidget* slotList, QListWidget* memoryList, QListWidget* speedList)
+        : lists_{slotList, memoryList, speedList} {}
+    int selectedIndex(quorvin::ModuleList list) const override {
+        return form1::selectedIndex(lists_[static_cast<int>(list)]);
+    }
+    void setSelectedIndex(quorvin::ModuleList list, int index) override {
+        selectIndex(lists_[static_cast<int>(list)], index);
+    }
+
+private:
+    QListWidget* lists_[3];
+};
+
 } // namespace
 
 void coupleModuleLists(QListWidget* slotList, QListWidget* memoryList, QListWidget* speedList) {
-    // Each list copies its own selected row into the other two, reading it afresh before each
-    // copy.
-    const auto follow = [](QListWidget* own, QListWidget* first, QListWidget* second) {
-        QObject::connect(own, &QListWidget::itemSelectionChanged, own, [own, first, second] {
-            selectIndex(first, selectedIndex(own));
-            selectIndex(second, selectedIndex(own));
+    using quorvin::ModuleList;
+    // Each list's selection handler spreads its row by the one rule; when one scrolls the
+    // others scroll with it.
+    // The rule runs the target lists' handlers itself, as Windows' list boxes need; the change
+    // Qt reports of a list the rule is setting is left to it.
+    const auto spreading = std::make_shared<bool>(false);
+    const auto follow = [=](QListWidget* own, ModuleList which, QListWidget* first,
+                            QListWidget* second) {
+        QObject::connect(own, &QListWidget::itemSelectionChanged, own, [=] {
+            if (*spreading)
+                return;
+            *spreading = true;
+            QtListSelection lists(slotList, memoryList, speedList);
+            quorvin::layout::spreadSelection(lists, which);
+            *spreading = false;
         });
         // The lists have the same rows in the same font, so equal scroll positions line them up.
         QObject::connect(own->verticalScrollBar(), &QScrollBar::valueChanged, own,
@@ -45,9 +74,9 @@ void coupleModuleLists(QListWidget* slotList, QListWidget* memoryList, QListWidg
                              second->verticalScrollBar()->setValue(value);
                          });
     };
-    follow(memoryList, slotList, speedList);
-    follow(slotList, memoryList, speedList);
-    follow(speedList, memoryList, slotList);
+    follow(memoryList, ModuleList::Memory, slotList, speedList);
+    follow(slotList, ModuleList::Slots, memoryList, speedList);
+    follow(speedList, ModuleList::Speed, memoryList, slotList);
 }
 
 } // namespace form1

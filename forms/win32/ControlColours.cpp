@@ -16,8 +16,7 @@ Colour textColour(const layout::Control& control, bool highContrast) {
     if (!highContrast)
         return designedBlue;
     // The chat link is the one label a click acts on: the scheme's hyperlink colour.
-    const bool link = control.kind == layout::ControlKind::Label && control.captionLabel.empty() &&
-                      control.name == "Label39";
+    const bool link = control.role == layout::Role::ChatLink;
     return systemColour(link ? COLOR_HOTLIGHT : COLOR_BTNTEXT);
 }
 

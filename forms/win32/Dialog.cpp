@@ -11,15 +11,16 @@ Dialog::Dialog(Actions actions)
 
 void Dialog::afterLoad() {
     // The text is put in when the window loads.
-    SetWindowTextW(control("Text1"), windows::toWide(layout::disclaimerText()).c_str());
+    SetWindowTextW(control(layout().only(layout::Role::Disclaimer).name),
+                   windows::toWide(layout::disclaimerText()).c_str());
 }
 
 void Dialog::onCommand(const layout::Control& control, HWND, int code) {
     if (code != BN_CLICKED)
         return;
-    if (control.name == "OKButton" && actions_.ok)
+    if (control.role == layout::Role::AcceptButton && actions_.ok)
         actions_.ok();
-    else if (control.name == "CancelButton" && actions_.cancel)
+    else if (control.role == layout::Role::CancelButton && actions_.cancel)
         actions_.cancel();
 }
 

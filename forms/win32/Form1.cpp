@@ -27,7 +27,7 @@ constexpr UINT_PTR listSubclassId = 1;
 constexpr int doubleSizeDpi = 192;
 
 bool isChatControl(const layout::Control& control) {
-    return control.name == "Image1" || control.name == "Label39";
+    return control.role == layout::Role::ChatPicture || control.role == layout::Role::ChatLink;
 }
 
 } // namespace
@@ -74,7 +74,7 @@ void Form1::afterLoad() {
 }
 
 void Form1::afterLayout(int dpi) {
-    const layout::Control& image = layout().at("Image1");
+    const layout::Control& image = layout().only(layout::Role::ChatPicture);
     const RECT place = controlRect(image, dpi);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     const int width = place.right - place.left;
@@ -88,9 +88,9 @@ void Form1::afterLayout(int dpi) {
                                                 IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
     if (picture == nullptr)
         windows::throwLastError("Loading the chat picture");
-    SendMessageW(control("Image1"), STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(picture));
+    SendMessageW(control(image.name), STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(picture));
     // The picture keeps its twips size whatever size the icon call made the control.
-    MoveWindow(control("Image1"), place.left, place.top, width, height, TRUE);
+    MoveWindow(control(image.name), place.left, place.top, width, height, TRUE);
     if (chatPicture_ != nullptr)
         DestroyIcon(chatPicture_);
     chatPicture_ = picture;
@@ -144,12 +144,12 @@ void Form1::setSelectedIndex(ModuleList which, int index) {
 }
 
 void Form1::onCommand(const layout::Control& control, HWND window, int code) {
-    if (control.kind == layout::ControlKind::ListBox && code == LBN_SELCHANGE) {
+    if (control.role == layout::Role::ModuleList && code == LBN_SELCHANGE) {
         for (ModuleList each : moduleLists)
             if (list(each) == window)
-                spreadSelection(*this, each);
+                layout::spreadSelection(*this, each);
         followTopRow(window);
-    } else if (control.name == "clipboardCmd" && code == BN_CLICKED) {
+    } else if (control.role == layout::Role::CopyButton && code == BN_CLICKED) {
         copyReport();
     } else if (isChatControl(control) && code == STN_CLICKED) {
         startChat();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "LayoutWindow.h"
-#include "ModuleListCoupling.h"
+#include "forms/ModuleListCoupling.h"
 #include "platform/windows/BrowserHost.h"
 #include "results/ResultsWindow.h"
 
@@ -12,7 +12,7 @@ namespace quorvin::win32 {
 
 // The results window: the frames of values, the three coupled module lists, the chat picture
 // and link, the copy button and the store page in Windows' web-browser control.
-class Form1 : public ResultsWindow, public LayoutWindow, private ListSelection {
+class Form1 : public ResultsWindow, public LayoutWindow, private layout::ListSelection {
 public:
     // chatBrowser: the exact path of the program the chat picture and link start.
     Form1(ScanEnvironment environment, std::wstring chatBrowser);

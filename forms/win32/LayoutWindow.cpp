@@ -67,7 +67,9 @@ HICON programIcon(int size) {
 } // namespace
 
 LayoutWindow::LayoutWindow(const layout::WindowLayout& layout)
-    : layout_(layout) {}
+    : layout_(layout) {
+    layout::checkLayout(layout_);
+}
 
 LayoutWindow::~LayoutWindow() {
     if (window_ != nullptr) {
@@ -106,7 +108,8 @@ void LayoutWindow::registerClass() const {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (GetClassInfoExW(instance, windowClassName(layout_), &windowClass))
+    const std::wstring className = windowClassName(layout_);
+    if (GetClassInfoExW(instance, className.c_str(), &windowClass))
         return;
     windowClass = {};
     windowClass.cbSize = sizeof windowClass;
@@ -116,7 +119,7 @@ void LayoutWindow::registerClass() const {
     windowClass.hIconSm = programIcon(GetSystemMetrics(SM_CXSMICON));
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = windowClassName(layout_);
+    windowClass.lpszClassName = className.c_str();
     if (RegisterClassExW(&windowClass) == 0)
         windows::throwLastError("Registering the window class of " + std::string(layout_.name));
 }
@@ -133,7 +136,7 @@ void LayoutWindow::load() {
     const HWND owner = layout_.inTaskbar ? nullptr : hiddenOwner();
     // Made at the origin and placed at once, where the work area allows, before it is shown.
     // The window procedure fills window_ at WM_NCCREATE.
-    windows::checkedWindow(CreateWindowExW(styles.exStyle, windowClassName(layout_),
+    windows::checkedWindow(CreateWindowExW(styles.exStyle, windowClassName(layout_).c_str(),
                                            caption.c_str(), styles.style, 0, 0, 0, 0, owner,
                                            nullptr, GetModuleHandleW(nullptr), this),
                            "Making the window " + std::string(layout_.name));

@@ -3,6 +3,8 @@
 #include "platform/windows/WideText.h"
 #include "platform/windows/Win32Error.h"
 
+#include <stdexcept>
+
 namespace quorvin::win32 {
 
 WindowStyles stylesFor(const layout::WindowLayout& window) {
@@ -31,12 +33,10 @@ bool labelWraps(const layout::Control& label) {
     return label.place.height >= 2 * label.font.points * twipsPerPoint;
 }
 
-const wchar_t* windowClassName(const layout::WindowLayout& window) {
-    if (window.name == "Dialog")
-        return L"Quorvin.Dialog";
-    if (window.name == "frmSplash")
-        return L"Quorvin.frmSplash";
-    return L"Quorvin.Form1";
+std::wstring windowClassName(const layout::WindowLayout& window) {
+    if (window.className.empty())
+        throw std::logic_error("The window " + std::string(window.name) + " has no window class");
+    return windows::toWide(window.className);
 }
 
 HWND hiddenOwner() {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace quorvin::win32 {
 
 struct WindowStyles {
@@ -22,8 +24,10 @@ WindowStyles stylesFor(const layout::WindowLayout& window);
 // rather than a second line cut in half.
 bool labelWraps(const layout::Control& label);
 
-// The class names of the three windows and of their hidden owner.
-const wchar_t* windowClassName(const layout::WindowLayout& window);
+// The window class a layout's window is registered as (its table's); throws std::logic_error for
+// a table without one.
+std::wstring windowClassName(const layout::WindowLayout& window);
+// The class of the windows' hidden owner.
 inline constexpr const wchar_t* ownerClassName = L"Quorvin.Owner";
 
 // The hidden top-level window that owns the windows kept out of the taskbar, as Windows

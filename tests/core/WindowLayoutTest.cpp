@@ -79,3 +79,70 @@ TEST(WindowLayout, DisclaimerIsFourParagraphsOf920Characters) {
 }
 
 } // namespace
+
+namespace {
+
+using namespace quorvin::layout;
+
+TEST(WindowLayout, TheThreeTablesCanBeBuiltAndABrokenOneIsRefusedByName) {
+    for (const WindowLayout* window : {&dialogLayout(), &splashLayout(), &form1Layout()})
+        EXPECT_NO_THROW(checkLayout(*window)) << window->name;
+    const Twips place{0, 0, 100, 100};
+    struct Case {
+        const char* what;
+        std::vector<Control> controls;
+        const char* className;
+        std::string fault;
+    };
+    const Case cases[] = {
+        {"no window class", {}, "", "no name or no window class"},
+        {"a name twice",
+         {{"Label1", ControlKind::Label, Role::Caption, "", "a", place, 0},
+          {"Label1", ControlKind::Label, Role::Caption, "", "b", place, 1}},
+         "X",
+         "Label1 is named twice"},
+        {"a role of another kind",
+         {{"Image1", ControlKind::Label, Role::ChatPicture, "", "", place, 0}},
+         "X",
+         "Image1's role belongs to another kind of control"},
+        {"a parent that is no frame",
+         {{"Label1", ControlKind::Label, Role::Caption, "", "a", place, 0},
+          {"Label2", ControlKind::Label, Role::Caption, "Label1", "b", place, 1}},
+         "X",
+         "Label2 stands in Label1, which is no frame"},
+        {"a parent the table lacks",
+         {{"Label2", ControlKind::Label, Role::Caption, "Frame9", "b", place, 1}},
+         "X",
+         "Label2 stands in Frame9"},
+        {"a caption label that is a value",
+         {{"Label21", ControlKind::Label, Role::Value, "", "", place, 0, defaultFont,
+           TextColour::Blue, true, "Label22"},
+          {"Label22", ControlKind::Label, Role::Value, "", "", place, 1}},
+         "X",
+         "Label21 is named by Label22, which is no caption label"},
+        {"frames in each other",
+         {{"Frame1", ControlKind::Frame, Role::Frame, "Frame2", "", place, 0},
+          {"Frame2", ControlKind::Frame, Role::Frame, "Frame1", "", place, 1}},
+         "X",
+         "frames enclose each other"},
+    };
+    for (const Case& c : cases) {
+        const WindowLayout window{"Broken",
+                                  c.className,
+                                  "",
+                                  WindowFrame::FixedDialog,
+                                  StartPosition::Manual,
+                                  {0, 0, 100, 100},
+                                  false,
+                                  c.controls};
+        try {
+            checkLayout(window);
+            ADD_FAILURE() << c.what << ": not refused";
+        } catch (const std::logic_error& error) {
+            EXPECT_NE(std::string(error.what()).find(c.fault), std::string::npos)
+                << c.what << ": " << error.what();
+        }
+    }
+}
+
+} // namespace

@@ -1,10 +1,10 @@
 // The pure rules the Win32 windows are built by: places, creation order, fonts, styles, the
 // coupling of the module lists.
 
+#include "forms/ModuleListCoupling.h"
 #include "forms/win32/ControlColours.h"
 #include "forms/win32/ControlOrder.h"
 #include "forms/win32/Fonts.h"
-#include "forms/win32/ModuleListCoupling.h"
 #include "forms/win32/WindowFit.h"
 #include "forms/win32/WindowStyles.h"
 
@@ -366,7 +366,7 @@ TEST(ControlColours, DesignedBlueOrTheUsersHighContrastColours) {
 }
 
 // Three lists whose programmatic changes run the selection handler, as list boxes' do.
-class FakeLists : public ListSelection {
+class FakeLists : public layout::ListSelection {
 public:
     std::map<ModuleList, int> index{
         {ModuleList::Slots, -1}, {ModuleList::Memory, -1}, {ModuleList::Speed, -1}};
@@ -399,7 +399,7 @@ TEST(ModuleListCoupling, ASelectionSpreadsToTheOtherTwoInOrder) {
         FakeLists lists;
         lists.index = {{L::Slots, c.slots}, {L::Memory, c.memory}, {L::Speed, c.speed}};
         const int row = lists.index[c.changed];
-        spreadSelection(lists, c.changed);
+        layout::spreadSelection(lists, c.changed);
         EXPECT_EQ(lists.sets, c.sets) << "changed " << static_cast<int>(c.changed);
         for (const auto& [list, selected] : lists.index)
             EXPECT_EQ(selected, row) << "list " << static_cast<int>(list);

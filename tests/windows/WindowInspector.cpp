@@ -39,12 +39,10 @@ namespace layout = quorvin::layout;
 
 // The layout table a window class is built from; null for a window that is none of the three.
 const layout::WindowLayout* layoutOf(const std::string& windowClass) {
-    if (windowClass == "Quorvin.Dialog")
-        return &layout::dialogLayout();
-    if (windowClass == "Quorvin.frmSplash")
-        return &layout::splashLayout();
-    if (windowClass == "Quorvin.Form1")
-        return &layout::form1Layout();
+    for (const layout::WindowLayout* table :
+         {&layout::dialogLayout(), &layout::splashLayout(), &layout::form1Layout()})
+        if (table->className == windowClass)
+            return table;
     return nullptr;
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "WindowLayout.h"
 #include "scan/ModuleLists.h"
 
 #include <array>
 
-namespace quorvin::win32 {
+namespace quorvin::layout {
+
+// The three module lists act as one table: a selection made in one is copied into the other two.
+// The rule, once for both toolkits.
 
 // The selected rows of the three module lists, as the coupling reads and sets them.
 class ListSelection {
@@ -14,6 +18,9 @@ public:
     virtual void setSelectedIndex(ModuleList list, int index) = 0;
 };
 
+// Throws std::logic_error unless the window's module lists are exactly the three the scan fills.
+void checkModuleLists(const WindowLayout& window);
+
 // The two lists a selection change in the given one is copied into, in their order.
 std::array<ModuleList, 2> couplingTargets(ModuleList changed);
 
@@ -22,4 +29,4 @@ std::array<ModuleList, 2> couplingTargets(ModuleList changed);
 // made by code does, so that the three end up agreeing.
 void spreadSelection(ListSelection& lists, ModuleList changed);
 
-} // namespace quorvin::win32
+} // namespace quorvin::layout
