@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+namespace quorvin::qtapp {
+
 namespace {
 
 using namespace quorvin;
@@ -24,3 +26,5 @@ std::unique_ptr<wmi::WmiProvider> makeRealBackend() {
 std::unique_ptr<wmi::WmiProvider> makeProgramBackend() {
     return std::make_unique<wmi::DeferredProvider>(makeRealBackend);
 }
+
+} // namespace quorvin::qtapp

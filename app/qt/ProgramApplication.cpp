@@ -2,6 +2,8 @@
 
 #include "app/HandlerGuard.h"
 
+namespace quorvin::qtapp {
+
 ProgramApplication::ProgramApplication(int& argc, char** argv)
     : QApplication(argc, argv) {}
 
@@ -25,3 +27,5 @@ void ProgramApplication::report(const std::string& message) {
     qCritical("%s", message.c_str());
     exit(1);
 }
+
+} // namespace quorvin::qtapp

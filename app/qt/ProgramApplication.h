@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+namespace quorvin::qtapp {
+
 // The program's application object. An error that escapes an event handler (a button's, a
 // list's, a timer's) would otherwise reach Qt's event loop and end the program without a word;
 // here it goes to the program's error path instead, which reports it and ends the program.
@@ -24,3 +26,5 @@ private:
 
     ErrorPath errorPath_;
 };
+
+} // namespace quorvin::qtapp

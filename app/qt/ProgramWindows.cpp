@@ -9,6 +9,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+namespace quorvin::qtapp {
+
 using quorvin::app::Window;
 
 namespace {
@@ -23,7 +25,8 @@ void unloadLater(QWidget* window) {
 
 ProgramWindows::ProgramWindows(Form1Factory makeForm1, ScanCall scan)
     : makeForm1_(std::move(makeForm1))
-    , scan_(scan ? std::move(scan) : ScanCall([](Form1& form) { return form.getQuorvin(); })) {}
+    , scan_(scan ? std::move(scan)
+                 : ScanCall([](qtforms::Form1& form) { return form.getQuorvin(); })) {}
 
 ProgramWindows::~ProgramWindows() {
     for (QWidget* window : {static_cast<QWidget*>(splash_), static_cast<QWidget*>(dialog_)})
@@ -43,7 +46,7 @@ void ProgramWindows::makeForm1() {
     if (form1_)
         return;
     form1_ = makeForm1_();
-    connect(form1_.get(), &Form1::unloaded, this, [this] {
+    connect(form1_.get(), &qtforms::Form1::unloaded, this, [this] {
         // Deleted later: the close event that reports it is still running in it.
         form1_->disconnect(this);
         form1_.release()->deleteLater();
@@ -55,20 +58,21 @@ void ProgramWindows::show(Window window) {
     switch (window) {
     case Window::Dialog:
         if (!dialog_) {
-            dialog_ = new Dialog;
-            connect(dialog_, &Dialog::accepted, this, [this] {
-                startup_trace::mark("ok");
+            dialog_ = new qtforms::Dialog;
+            connect(dialog_, &qtforms::Dialog::accepted, this, [this] {
+                quorvin::qt::markStartup("ok");
                 sequence_.okClicked();
             });
-            connect(dialog_, &Dialog::cancelled, this, [this] { sequence_.cancelClicked(); });
-            connect(dialog_, &Dialog::unloaded, this, [this] {
+            connect(dialog_, &qtforms::Dialog::cancelled, this,
+                    [this] { sequence_.cancelClicked(); });
+            connect(dialog_, &qtforms::Dialog::unloaded, this, [this] {
                 dialog_ = nullptr;
                 sequence_.windowUnloaded(Window::Dialog);
             });
             // While the disclaimer is read, the browser control's engine starts; nothing is read
             // from the machine or sent before OK.
             quorvin::qt::afterFirstPaint(dialog_, [this] {
-                startup_trace::mark("disclaimer-painted");
+                quorvin::qt::markStartup("disclaimer-painted");
                 quorvin::qt::warmUpBrowserControl(this);
             });
         }
@@ -76,11 +80,13 @@ void ProgramWindows::show(Window window) {
         return;
     case Window::Splash:
         if (!splash_) {
-            splash_ = new frmSplash;
-            connect(splash_, &frmSplash::ticked, this, [this] { sequence_.splashTick(); });
-            connect(splash_, &frmSplash::painted, this, [this] { sequence_.splashPainted(); });
-            connect(splash_, &frmSplash::character, this, [this] { sequence_.splashCharacter(); });
-            connect(splash_, &frmSplash::unloaded, this, [this] {
+            splash_ = new qtforms::frmSplash;
+            connect(splash_, &qtforms::frmSplash::ticked, this, [this] { sequence_.splashTick(); });
+            connect(splash_, &qtforms::frmSplash::painted, this,
+                    [this] { sequence_.splashPainted(); });
+            connect(splash_, &qtforms::frmSplash::character, this,
+                    [this] { sequence_.splashCharacter(); });
+            connect(splash_, &qtforms::frmSplash::unloaded, this, [this] {
                 splash_ = nullptr;
                 sequence_.windowUnloaded(Window::Splash);
             });
@@ -89,7 +95,8 @@ void ProgramWindows::show(Window window) {
         return;
     case Window::Form1:
         makeForm1();
-        quorvin::qt::afterFirstPaint(form1_.get(), [] { startup_trace::mark("results-painted"); });
+        quorvin::qt::afterFirstPaint(form1_.get(),
+                                     [] { quorvin::qt::markStartup("results-painted"); });
         form1_->show();
         return;
     }
@@ -129,7 +136,7 @@ bool ProgramWindows::isLoaded(Window window) const {
 quorvin::ScanValue ProgramWindows::scan() {
     makeForm1();
     const quorvin::ScanValue result = scan_(*form1_);
-    startup_trace::mark("scan-done");
+    quorvin::qt::markStartup("scan-done");
     return result;
 }
 
@@ -177,3 +184,5 @@ std::uint64_t ProgramWindows::milliseconds() const {
     }();
     return static_cast<std::uint64_t>(clock.elapsed());
 }
+
+} // namespace quorvin::qtapp

@@ -11,14 +11,16 @@
 #include <functional>
 #include <memory>
 
+namespace quorvin::qtapp {
+
 // The program's three windows with Qt, each at most once, driven by the window sequence.
 class ProgramWindows : public QObject, public quorvin::app::SequenceToolkit {
     Q_OBJECT
 public:
     // Makes the results window; tests hand in one over a recorded machine.
-    using Form1Factory = std::function<std::unique_ptr<Form1>()>;
+    using Form1Factory = std::function<std::unique_ptr<qtforms::Form1>()>;
     // Runs the scan on the results window; tests may stand in for getQuorvin's result.
-    using ScanCall = std::function<quorvin::ScanValue(Form1&)>;
+    using ScanCall = std::function<quorvin::ScanValue(qtforms::Form1&)>;
 
     explicit ProgramWindows(Form1Factory makeForm1, ScanCall scan = {});
     ~ProgramWindows() override;
@@ -27,9 +29,9 @@ public:
     void start();
 
     quorvin::app::WindowSequence& sequence() { return sequence_; }
-    Dialog* dialog() const { return dialog_; }
-    frmSplash* splash() const { return splash_; }
-    Form1* form1() const { return form1_.get(); }
+    qtforms::Dialog* dialog() const { return dialog_; }
+    qtforms::frmSplash* splash() const { return splash_; }
+    qtforms::Form1* form1() const { return form1_.get(); }
 
     // SequenceToolkit
     void show(quorvin::app::Window window) override;
@@ -52,7 +54,9 @@ private:
     Form1Factory makeForm1_;
     ScanCall scan_;
     quorvin::app::WindowSequence sequence_{*this};
-    QPointer<Dialog> dialog_;
-    QPointer<frmSplash> splash_;
-    std::unique_ptr<Form1> form1_;
+    QPointer<qtforms::Dialog> dialog_;
+    QPointer<qtforms::frmSplash> splash_;
+    std::unique_ptr<qtforms::Form1> form1_;
 };
+
+} // namespace quorvin::qtapp

@@ -14,7 +14,7 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
-    startup_trace::mark("main");
+    quorvin::qt::markStartup("main");
     // The engine's sandbox cannot run as root, and a page fetched over plain http must not run
     // as root without it: as root the program starts no web engine and shows the link instead.
     if (geteuid() == 0)
@@ -23,23 +23,24 @@ int main(int argc, char** argv) {
                            "root: its web engine would run without its sandbox."));
     // The store page's browser control needs a native window of its own; its neighbours do not.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
-    ProgramApplication app(argc, argv);
-    startup_trace::mark("application");
+    quorvin::qtapp::ProgramApplication app(argc, argv);
+    quorvin::qt::markStartup("application");
     QApplication::setApplicationName(QStringLiteral("Quorvin"));
     QApplication::setApplicationVersion(QString::fromLatin1(quorvin::build::versionText));
-    QApplication::setWindowIcon(form1::programIcon());
+    QApplication::setWindowIcon(quorvin::qtforms::programIcon());
     // The program ends when its last loaded window goes, hidden ones included.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const auto backend = makeProgramBackend();
-    const quorvin::ScanEnvironment environment{*backend, quorvin::userNumberFormat(),
+    const auto backend = quorvin::qtapp::makeProgramBackend();
+    const quorvin::ScanEnvironment environment{*backend, quorvin::locale::userNumberFormat(),
                                                quorvin::build::storeHost};
-    ProgramWindows windows(
-        [&] { return std::make_unique<Form1>(environment, quorvin::build::chatBrowser); });
+    quorvin::qtapp::ProgramWindows windows([&] {
+        return std::make_unique<quorvin::qtforms::Form1>(environment, quorvin::build::chatBrowser);
+    });
     app.setErrorPath([&windows](const std::string& message) { windows.sequence().fail(message); });
-    QObject::connect(&windows, &ProgramWindows::finished, &app,
+    QObject::connect(&windows, &quorvin::qtapp::ProgramWindows::finished, &app,
                      [](int exitCode) { QCoreApplication::exit(exitCode); });
-    QTimer::singleShot(0, &windows, &ProgramWindows::start);
+    QTimer::singleShot(0, &windows, &quorvin::qtapp::ProgramWindows::start);
 
     const int exitCode = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+namespace quorvin::win32app {
+
 namespace {
 
 using namespace quorvin;
@@ -35,3 +37,5 @@ std::unique_ptr<wmi::WmiProvider> makeRealBackend() {
 std::unique_ptr<wmi::WmiProvider> makeProgramBackend() {
     return std::make_unique<wmi::DeferredProvider>(makeRealBackend);
 }
+
+} // namespace quorvin::win32app

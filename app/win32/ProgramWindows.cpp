@@ -4,30 +4,32 @@
 #include "platform/windows/MessageBox.h"
 #include "platform/windows/WideText.h"
 
+namespace quorvin::win32app {
+
 using quorvin::app::Window;
-using quorvin::win32::Dialog;
-using quorvin::win32::Form1;
-using quorvin::win32::frmSplash;
+using win32forms::Dialog;
+using win32forms::Form1;
+using win32forms::frmSplash;
 
 ProgramWindows::ProgramWindows(Form1Factory makeForm1)
     : makeForm1_(std::move(makeForm1)) {}
 
 ProgramWindows::~ProgramWindows() {
     // The windows go with their objects; no handler runs for them any more.
-    quorvin::win32::setHandlerGuard(nullptr);
-    for (quorvin::win32::LayoutWindow* each :
+    win32forms::setHandlerGuard(nullptr);
+    for (win32forms::LayoutWindow* each :
          {window(Window::Splash), window(Window::Dialog), window(Window::Form1)})
         if (each != nullptr)
             each->onUnloaded = nullptr;
 }
 
 void ProgramWindows::start() {
-    quorvin::win32::setHandlerGuard(
+    win32forms::setHandlerGuard(
         [this](const std::function<void()>& handler) { return sequence_.run(handler); });
     sequence_.start();
 }
 
-quorvin::win32::LayoutWindow* ProgramWindows::window(Window which) const {
+win32forms::LayoutWindow* ProgramWindows::window(Window which) const {
     switch (which) {
     case Window::Dialog:
         return dialog_.get();
@@ -74,14 +76,14 @@ void ProgramWindows::show(Window which) {
 
 void ProgramWindows::unload(Window which) {
     // The objects stay until the program ends: a handler may still be running in one of them.
-    if (quorvin::win32::LayoutWindow* each = window(which))
+    if (win32forms::LayoutWindow* each = window(which))
         each->unload();
 }
 
 bool ProgramWindows::isLoaded(Window which) const {
     if (which == Window::Form1)
         return form1_ && form1_->windowLoaded();
-    const quorvin::win32::LayoutWindow* each = window(which);
+    const win32forms::LayoutWindow* each = window(which);
     return each != nullptr && each->isLoaded();
 }
 
@@ -98,7 +100,7 @@ void ProgramWindows::paintNow(Window which) {
 void ProgramWindows::hideAll() {
     if (splash_)
         splash_->stopTimer();
-    for (quorvin::win32::LayoutWindow* each :
+    for (win32forms::LayoutWindow* each :
          {window(Window::Splash), window(Window::Dialog), window(Window::Form1)})
         if (each != nullptr && each->hwnd() != nullptr)
             ShowWindow(each->hwnd(), SW_HIDE);
@@ -121,9 +123,11 @@ bool ProgramWindows::preTranslateMessage(MSG& message) {
     if (sequence_.ended() || message.hwnd == nullptr)
         return false;
     const HWND root = GetAncestor(message.hwnd, GA_ROOT);
-    for (quorvin::win32::LayoutWindow* each :
+    for (win32forms::LayoutWindow* each :
          {window(Window::Dialog), window(Window::Splash), window(Window::Form1)})
         if (each != nullptr && each->hwnd() != nullptr && each->hwnd() == root)
             return each->preTranslateMessage(message);
     return false;
 }
+
+} // namespace quorvin::win32app

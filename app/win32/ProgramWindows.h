@@ -10,11 +10,13 @@
 #include <functional>
 #include <memory>
 
+namespace quorvin::win32app {
+
 // The program's three windows with the Win32 API, driven by the window sequence; the sequence's
 // end posts the message loop's end with its exit code.
 class ProgramWindows : public quorvin::app::SequenceToolkit {
 public:
-    using Form1Factory = std::function<std::unique_ptr<quorvin::win32::Form1>()>;
+    using Form1Factory = std::function<std::unique_ptr<win32forms::Form1>()>;
     explicit ProgramWindows(Form1Factory makeForm1);
     ~ProgramWindows() override;
     ProgramWindows(const ProgramWindows&) = delete;
@@ -26,9 +28,9 @@ public:
     bool preTranslateMessage(MSG& message);
 
     quorvin::app::WindowSequence& sequence() { return sequence_; }
-    quorvin::win32::Dialog* dialog() const { return dialog_.get(); }
-    quorvin::win32::frmSplash* splash() const { return splash_.get(); }
-    quorvin::win32::Form1* form1() const { return form1_.get(); }
+    win32forms::Dialog* dialog() const { return dialog_.get(); }
+    win32forms::frmSplash* splash() const { return splash_.get(); }
+    win32forms::Form1* form1() const { return form1_.get(); }
     bool ended() const { return sequence_.ended(); }
 
     // SequenceToolkit
@@ -43,12 +45,14 @@ public:
     std::uint64_t milliseconds() const override;
 
 private:
-    quorvin::win32::LayoutWindow* window(quorvin::app::Window which) const;
+    win32forms::LayoutWindow* window(quorvin::app::Window which) const;
     void makeForm1();
 
     Form1Factory makeForm1_;
     quorvin::app::WindowSequence sequence_{*this};
-    std::unique_ptr<quorvin::win32::Dialog> dialog_;
-    std::unique_ptr<quorvin::win32::frmSplash> splash_;
-    std::unique_ptr<quorvin::win32::Form1> form1_;
+    std::unique_ptr<win32forms::Dialog> dialog_;
+    std::unique_ptr<win32forms::frmSplash> splash_;
+    std::unique_ptr<win32forms::Form1> form1_;
 };
+
+} // namespace quorvin::win32app

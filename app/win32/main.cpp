@@ -25,12 +25,12 @@ int runProgram() {
     quorvin::windows::initCommonControls(ICC_STANDARD_CLASSES);
     quorvin::windows::ComApartment apartment;
 
-    const auto backend = makeProgramBackend();
+    const auto backend = quorvin::win32app::makeProgramBackend();
     int exitCode = 0;
     {
-        ProgramWindows program([&] {
-            return std::make_unique<quorvin::win32::Form1>(
-                quorvin::ScanEnvironment{*backend, quorvin::userNumberFormat(),
+        quorvin::win32app::ProgramWindows program([&] {
+            return std::make_unique<quorvin::win32forms::Form1>(
+                quorvin::ScanEnvironment{*backend, quorvin::locale::userNumberFormat(),
                                          quorvin::build::storeHost},
                 quorvin::windows::toWide(quorvin::build::chatBrowser));
         });

@@ -10,10 +10,10 @@
 #include <QGroupBox>
 #include <QPushButton>
 
+namespace quorvin::qtforms {
+
 using quorvin::layout::Control;
 using quorvin::layout::Role;
-
-using form1::qtText;
 
 namespace {
 
@@ -42,14 +42,14 @@ Dialog::Dialog(QWidget* parent)
     const quorvin::layout::WindowLayout& layout = quorvin::layout::dialogLayout();
     setObjectName(qtText(layout.name));
     setWindowTitle(qtText(layout.caption));
-    setWindowIcon(form1::programIcon());
-    setFont(form1::qtFont(quorvin::layout::defaultFont));
+    setWindowIcon(programIcon());
+    setFont(qtFont(quorvin::layout::defaultFont));
     quorvin::qt::setAccessibleRole(this, QAccessible::Dialog);
     setAttribute(Qt::WA_DeleteOnClose);
-    setGeometry(form1::pixelRect(layout.client));
+    setGeometry(pixelRect(layout.client));
     setFixedSize(size());
 
-    const form1::LayoutWidgets controls(this, layout, makeControl);
+    const LayoutWidgets controls(this, layout, makeControl);
     frame1_ = controls.as<QGroupBox>(Role::Frame);
     text1_ = controls.as<DisclaimerBox>(Role::Disclaimer);
     cancelButton_ = controls.as<QPushButton>(Role::CancelButton);
@@ -62,7 +62,7 @@ Dialog::Dialog(QWidget* parent)
     for (QPushButton* button : {cancelButton_, okButton_}) {
         button->setAutoDefault(false);
         button->setDefault(false);
-        form1::pressOnEnter(button);
+        pressOnEnter(button);
     }
     controls.applyTabOrder();
     text1_->setFocus();
@@ -84,3 +84,5 @@ void Dialog::closeEvent(QCloseEvent* event) {
     event->accept();
     emit unloaded();
 }
+
+} // namespace quorvin::qtforms

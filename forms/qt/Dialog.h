@@ -2,9 +2,12 @@
 
 #include <QWidget>
 
-class DisclaimerBox;
 class QGroupBox;
 class QPushButton;
+
+namespace quorvin::qtforms {
+
+class DisclaimerBox;
 
 // The disclaimer the user accepts before anything is scanned. It reports the user's choice and
 // leaves the window sequence to its owner.
@@ -32,3 +35,5 @@ private:
     QPushButton* cancelButton_ = nullptr;
     QPushButton* okButton_ = nullptr;
 };
+
+} // namespace quorvin::qtforms

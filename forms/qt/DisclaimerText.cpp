@@ -5,6 +5,8 @@
 #include <QMimeData>
 #include <QTextCursor>
 
+namespace quorvin::qtforms {
+
 QString disclaimerText() {
     return QString::fromStdString(quorvin::layout::disclaimerText());
 }
@@ -43,3 +45,5 @@ QMimeData* DisclaimerBox::createMimeDataFromSelection() const {
     data->setText(withCrLf(textCursor().selectedText()));
     return data;
 }
+
+} // namespace quorvin::qtforms

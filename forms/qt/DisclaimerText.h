@@ -3,6 +3,8 @@
 #include <QPlainTextEdit>
 #include <QString>
 
+namespace quorvin::qtforms {
+
 // The disclaimer's four paragraphs, separated by CR LF CR LF: 920 characters.
 QString disclaimerText();
 
@@ -18,3 +20,5 @@ public:
 protected:
     QMimeData* createMimeDataFromSelection() const override;
 };
+
+} // namespace quorvin::qtforms

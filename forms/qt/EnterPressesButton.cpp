@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 #include <QKeyEvent>
 
-namespace form1 {
+namespace quorvin::qtforms {
 
 namespace {
 
@@ -30,4 +30,4 @@ void pressOnEnter(QAbstractButton* button) {
     button->installEventFilter(new EnterFilter(button));
 }
 
-} // namespace form1
+} // namespace quorvin::qtforms

@@ -24,14 +24,14 @@
 #include <optional>
 #include <stdexcept>
 
+namespace quorvin::qtforms {
+
 using quorvin::ModuleList;
 using quorvin::ValueLabel;
 using quorvin::valueLabelNamed;
 using quorvin::layout::Control;
 using quorvin::layout::form1Layout;
 using quorvin::layout::Role;
-
-using form1::qtText;
 
 namespace {
 
@@ -54,10 +54,10 @@ Form1::Form1(quorvin::ScanEnvironment environment, std::string chatBrowser, QWid
     setObjectName(qtText(form1Layout().name));
     quorvin::qt::setAccessibleRole(this, QAccessible::Window);
     setWindowTitle(qtText(form1Layout().caption));
-    setWindowIcon(form1::programIcon());
-    setFont(form1::qtFont(quorvin::layout::defaultFont));
+    setWindowIcon(programIcon());
+    setFont(qtFont(quorvin::layout::defaultFont));
     // The client area opens where it was laid out, at a fixed size.
-    const QRect client = form1::pixelRect(form1Layout().client);
+    const QRect client = pixelRect(form1Layout().client);
     setGeometry(client);
     setFixedSize(client.size());
 }
@@ -78,7 +78,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::createControls() {
-    controls_ = std::make_unique<form1::LayoutWidgets>(
+    controls_ = std::make_unique<LayoutWidgets>(
         this, form1Layout(),
         [this](const Control& control, QWidget* parent) { return makeControl(control, parent); });
     slotsLst_ = controls_->as<QListWidget>(quorvin::listName(ModuleList::Slots));
@@ -93,7 +93,7 @@ void Form1::createControls() {
 
     applyTabOrder();
     connect(wb_, &quorvin::qt::BrowserControl::focusWidgetsChanged, this, &Form1::applyTabOrder);
-    form1::coupleModuleLists(slotsLst_, memoryLst_, speedLst_);
+    coupleModuleLists(slotsLst_, memoryLst_, speedLst_);
     connect(image1_, &quorvin::qt::ClickableLabel::clicked, this, &Form1::startChat);
     connect(label39_, &quorvin::qt::ClickableLabel::clicked, this, &Form1::startChat);
     connect(clipboardCmd_, &QPushButton::clicked, this, [this] { copyReport(); });
@@ -117,7 +117,7 @@ QWidget* Form1::makeControl(const Control& control, QWidget* parent) {
         auto* link = new quorvin::qt::ClickableLabel(QAccessible::Link, parent);
         link->setText(qtText(control.caption));
         link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        link->setCursor(form1::chatCursor(devicePixelRatioF()));
+        link->setCursor(chatCursor(devicePixelRatioF()));
         return link;
     }
     case Role::Caption:
@@ -125,8 +125,8 @@ QWidget* Form1::makeControl(const Control& control, QWidget* parent) {
     case Role::ChatPicture: {
         auto* picture = new quorvin::qt::ClickableLabel(QAccessible::Graphic, parent);
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop); // natural size, never stretched
-        picture->setPixmap(form1::chatPicture(devicePixelRatioF()));
-        picture->setCursor(form1::chatCursor(devicePixelRatioF()));
+        picture->setPixmap(chatPicture(devicePixelRatioF()));
+        picture->setCursor(chatCursor(devicePixelRatioF()));
         // It does what the link does, and a screen reader names it so.
         picture->setAccessibleName(qtText(form1Layout().only(Role::ChatLink).caption));
         return picture;
@@ -134,11 +134,11 @@ QWidget* Form1::makeControl(const Control& control, QWidget* parent) {
     case Role::CopyButton: {
         auto* button = new QPushButton(qtText(control.caption), parent);
         button->setAutoDefault(false);
-        form1::pressOnEnter(button);
+        pressOnEnter(button);
         return button;
     }
     case Role::ModuleList:
-        return new form1::ModuleListBox(parent);
+        return new ModuleListBox(parent);
     case Role::Browser: {
         quorvin::qt::BrowserControl* browser = quorvin::qt::makeBrowserControl(parent);
         // Its focus stop is named by its frame's caption.
@@ -159,7 +159,7 @@ void Form1::finishControl(const Control& control) {
     // A fixed caption in a substitute font that runs wider is drawn narrower to fit.
     if (auto* label = qobject_cast<QLabel*>(widget);
         label != nullptr && (control.role == Role::Caption || control.role == Role::ChatLink))
-        form1::condenseToFit(label, label->text(), label->width());
+        condenseToFit(label, label->text(), label->width());
     if (control.captionLabel.empty())
         return;
     // The caption label labels its value (a screen reader says "Maximum RAM 32 GB"), the heading
@@ -282,3 +282,5 @@ void Form1::navigateBrowser(const std::string& url) {
         throw std::logic_error("The results window's browser is used before it is loaded");
     wb_->navigate(url);
 }
+
+} // namespace quorvin::qtforms

@@ -15,9 +15,6 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-namespace form1 {
-class LayoutWidgets;
-}
 namespace quorvin::layout {
 struct Control;
 }
@@ -25,6 +22,10 @@ namespace quorvin::qt {
 class BrowserControl;
 class ClickableLabel;
 } // namespace quorvin::qt
+
+namespace quorvin::qtforms {
+
+class LayoutWidgets;
 
 // The results window: frames of captioned values, the three module lists, the chat picture and
 // link, the copy button and the store page. It is created empty; its controls are made when the
@@ -73,7 +74,7 @@ private:
     void startChat();
 
     std::string chatBrowser_;
-    std::unique_ptr<form1::LayoutWidgets> controls_;
+    std::unique_ptr<LayoutWidgets> controls_;
     std::map<quorvin::ValueLabel, QLabel*> valueLabels_;
     QListWidget* slotsLst_ = nullptr;
     QListWidget* memoryLst_ = nullptr;
@@ -83,3 +84,5 @@ private:
     QPushButton* clipboardCmd_ = nullptr;
     quorvin::qt::BrowserControl* wb_ = nullptr;
 };
+
+} // namespace quorvin::qtforms

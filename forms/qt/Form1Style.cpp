@@ -4,7 +4,7 @@
 #include <QFontMetrics>
 #include <QWidget>
 
-namespace form1 {
+namespace quorvin::qtforms {
 
 namespace {
 // The program's pictures, compiled in by the resources library.
@@ -93,4 +93,4 @@ QCursor chatCursor(qreal devicePixelRatio) {
                    chatCursorHotSpot.x(), chatCursorHotSpot.y());
 }
 
-} // namespace form1
+} // namespace quorvin::qtforms

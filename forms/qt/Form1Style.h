@@ -11,7 +11,7 @@
 class QWidget;
 
 // Fonts, colours and pictures of the results window.
-namespace form1 {
+namespace quorvin::qtforms {
 
 // A layout font: MS Sans Serif or Times New Roman at its size and weight, or the closest face the
 // machine has (for Times New Roman, its metric twin).
@@ -31,4 +31,4 @@ QPixmap chatPicture(qreal devicePixelRatio = 1.0);
 // pointers at any scale, from the same two drawings.
 QCursor chatCursor(qreal devicePixelRatio = 1.0);
 
-} // namespace form1
+} // namespace quorvin::qtforms

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace form1 {
+namespace quorvin::qtforms {
 
 namespace {
 constexpr int designDpi = 96;
@@ -60,4 +60,4 @@ void LayoutWidgets::applyTabOrder() const {
         QWidget::setTabOrder(stops[i - 1], stops[i]);
 }
 
-} // namespace form1
+} // namespace quorvin::qtforms

@@ -13,7 +13,7 @@
 class QWidget;
 
 // The layout tables read by the Qt windows: places, fonts and colours as Qt wants them.
-namespace form1 {
+namespace quorvin::qtforms {
 
 // A caption or name from the tables (UTF-8) as Qt text.
 inline QString qtText(std::string_view text) {
@@ -55,4 +55,4 @@ private:
     std::map<std::string_view, QWidget*> widgets_;
 };
 
-} // namespace form1
+} // namespace quorvin::qtforms

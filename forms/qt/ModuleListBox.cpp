@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 
-namespace form1 {
+namespace quorvin::qtforms {
 
 ModuleListBox::ModuleListBox(QWidget* parent)
     : QListWidget(parent) {
@@ -76,4 +76,4 @@ void ModuleListBox::focusOutEvent(QFocusEvent* event) {
     QListWidget::focusOutEvent(event);
 }
 
-} // namespace form1
+} // namespace quorvin::qtforms

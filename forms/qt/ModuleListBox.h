@@ -2,7 +2,7 @@
 
 #include <QListWidget>
 
-namespace form1 {
+namespace quorvin::qtforms {
 
 // One of the three module lists: a single-selection list that answers the keyboard and the mouse
 // as a Windows list box does. Down or Up on a list without a selection selects its first row, a
@@ -25,4 +25,4 @@ private:
     void announceCurrentRow();
 };
 
-} // namespace form1
+} // namespace quorvin::qtforms

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-namespace form1 {
+namespace quorvin::qtforms {
 
 int selectedIndex(const QListWidget* list) {
     const QList<QListWidgetItem*> selected = list->selectedItems();
@@ -38,7 +38,7 @@ public:
     QtListSelection(QListWidget* slotList, QListWidget* memoryList, QListWidget* speedList)
         : lists_{slotList, memoryList, speedList} {}
     int selectedIndex(quorvin::ModuleList list) const override {
-        return form1::selectedIndex(lists_[static_cast<int>(list)]);
+        return qtforms::selectedIndex(lists_[static_cast<int>(list)]);
     }
     void setSelectedIndex(quorvin::ModuleList list, int index) override {
         selectIndex(lists_[static_cast<int>(list)], index);
@@ -79,4 +79,4 @@ void coupleModuleLists(QListWidget* slotList, QListWidget* memoryList, QListWidg
     follow(speedList, ModuleList::Speed, memoryList, slotList);
 }
 
-} // namespace form1
+} // namespace quorvin::qtforms

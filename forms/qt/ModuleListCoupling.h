@@ -2,7 +2,7 @@
 
 class QListWidget;
 
-namespace form1 {
+namespace quorvin::qtforms {
 
 // The three module lists act as one table: a selection made in one (click, keys, code; "none"
 // included) is copied into the other two, and when one scrolls the others scroll with it, so that
@@ -12,4 +12,4 @@ void coupleModuleLists(QListWidget* slotList, QListWidget* memoryList, QListWidg
 // The list's selected row, -1 when none is selected.
 int selectedIndex(const QListWidget* list);
 
-} // namespace form1
+} // namespace quorvin::qtforms

@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QTimer>
 
+namespace quorvin::qtforms {
+
 bool producesCharacter(const QKeyEvent& event) {
     switch (event.key()) {
     case Qt::Key_Return:
@@ -30,11 +32,11 @@ bool producesCharacter(const QKeyEvent& event) {
 frmSplash::frmSplash(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     const quorvin::layout::WindowLayout& layout = quorvin::layout::splashLayout();
-    setObjectName(form1::qtText(layout.name));
-    setWindowIcon(form1::programIcon());
+    setObjectName(qtText(layout.name));
+    setWindowIcon(programIcon());
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::StrongFocus);
-    resize(form1::pixelRect(layout.client).size());
+    resize(pixelRect(layout.client).size());
     setFixedSize(size());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect area = rect();
@@ -48,17 +50,17 @@ frmSplash::frmSplash(QWidget* parent)
     border->setLineWidth(2);
     border->setGeometry(rect());
 
-    const form1::LayoutWidgets controls(
-        this, layout, [](const quorvin::layout::Control& control, QWidget* parent) {
-            auto* label = new QLabel(form1::qtText(control.caption), parent);
-            label->setTextFormat(Qt::PlainText);
-            return label;
-        });
+    const LayoutWidgets controls(this, layout,
+                                 [](const quorvin::layout::Control& control, QWidget* parent) {
+                                     auto* label = new QLabel(qtText(control.caption), parent);
+                                     label->setTextFormat(Qt::PlainText);
+                                     return label;
+                                 });
     label1_ = controls.as<QLabel>("Label1");
     label2_ = controls.as<QLabel>("Label2");
     // Where the serif font runs a few pixels wider than the label, the caption is drawn narrower
     // rather than losing its last full stop.
-    form1::condenseToFit(label2_, label2_->text(), label2_->width());
+    condenseToFit(label2_, label2_->text(), label2_->width());
 
     // A screen reader announces the splash as it appears, as an alert that says what it says.
     quorvin::qt::setAccessibleRole(this, QAccessible::AlertMessage);
@@ -98,3 +100,5 @@ void frmSplash::closeEvent(QCloseEvent* event) {
     event->accept();
     emit unloaded();
 }
+
+} // namespace quorvin::qtforms

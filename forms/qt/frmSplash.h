@@ -5,6 +5,8 @@
 class QLabel;
 class QTimer;
 
+namespace quorvin::qtforms {
+
 // The splash that stands while the scan runs. Its timer ticks every 10 ms from the moment it is
 // shown; what a tick, its first paint and a character key do is the window sequence's.
 class frmSplash : public QWidget {
@@ -35,3 +37,5 @@ private:
 // True for a key press that produces a character, Enter, Esc, Backspace and Ctrl with a letter
 // included.
 bool producesCharacter(const QKeyEvent& event);
+
+} // namespace quorvin::qtforms

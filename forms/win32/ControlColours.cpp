@@ -1,6 +1,6 @@
 #include "ControlColours.h"
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 namespace {
 bool isTextBox(const layout::Control& control) {
@@ -24,4 +24,4 @@ Colour backgroundColour(const layout::Control& control) {
     return systemColour(isTextBox(control) ? COLOR_WINDOW : COLOR_BTNFACE);
 }
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 // A colour as the window draws it: one of the system's colours (COLOR_BTNTEXT...) or a fixed one.
 struct Colour {
@@ -27,4 +27,4 @@ Colour textColour(const layout::Control& control, bool highContrast);
 // The background behind it: a text box's window colour, else the face colour.
 Colour backgroundColour(const layout::Control& control);
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

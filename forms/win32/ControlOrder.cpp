@@ -5,7 +5,7 @@
 #include <set>
 #include <string_view>
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 namespace {
 
@@ -153,4 +153,4 @@ const layout::Control* nextTabStop(const layout::WindowLayout& window, std::stri
     return stops[next];
 }
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

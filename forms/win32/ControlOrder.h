@@ -8,7 +8,7 @@
 #include <vector>
 
 // Where and in which order a layout's controls become Win32 child windows.
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 // Every control's id (GetDlgCtrlID) is this plus its index in the layout's table, so that a
 // window's children map back to their designer names.
@@ -41,4 +41,4 @@ std::vector<std::vector<std::size_t>> drawnOver(const layout::WindowLayout& wind
 const layout::Control* nextTabStop(const layout::WindowLayout& window, std::string_view current,
                                    bool backwards);
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

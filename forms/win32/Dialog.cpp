@@ -3,7 +3,7 @@
 #include "forms/DisclaimerText.h"
 #include "platform/windows/WideText.h"
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 Dialog::Dialog(Actions actions)
     : LayoutWindow(layout::dialogLayout())
@@ -24,4 +24,4 @@ void Dialog::onCommand(const layout::Control& control, HWND, int code) {
         actions_.cancel();
 }
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

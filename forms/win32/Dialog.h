@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 // The disclaimer: the read-only text and OK and Cancel. Neither button is a default or cancel
 // button: Enter and Esc in the text do nothing; a button is pressed by a click, or by Space or
@@ -24,4 +24,4 @@ private:
     Actions actions_;
 };
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 int fontPixelHeight(double points, int dpi) {
     return static_cast<int>(std::lround(points * dpi / 72.0));
@@ -37,4 +37,4 @@ HFONT FontSet::get(const layout::Font& font, int dpi) {
     return handle;
 }
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 // A font's character height in pixels at a DPI (the negative lfHeight): 8.25 pt is 11 pixels at
 // 96 DPI, 22 at 192.
@@ -39,4 +39,4 @@ private:
     std::vector<Entry> entries_;
 };
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

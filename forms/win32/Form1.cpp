@@ -15,7 +15,7 @@
 #include <array>
 #include <stdexcept>
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 namespace {
 
@@ -260,4 +260,4 @@ LRESULT CALLBACK Form1::listProc(HWND window, UINT message, WPARAM wParam, LPARA
     return result;
 }
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

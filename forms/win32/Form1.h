@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 // The results window: the frames of values, the three coupled module lists, the chat picture
 // and link, the copy button and the store page in Windows' web-browser control.
@@ -61,4 +61,4 @@ private:
     bool followingTopRow_ = false;
 };
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 namespace {
 HandlerGuard& installedGuard() {
@@ -22,4 +22,4 @@ bool runHandler(const std::function<void()>& handler) {
     return true;
 }
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

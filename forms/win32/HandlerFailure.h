@@ -2,7 +2,7 @@
 
 #include <functional>
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 // Runs an event handler and keeps whatever it throws from crossing Windows' own frames.
 using HandlerGuard = std::function<bool(const std::function<void()>& handler)>;
@@ -15,4 +15,4 @@ void setHandlerGuard(HandlerGuard guard);
 // error ends the process at once (std::terminate): no handler may run unguarded.
 bool runHandler(const std::function<void()>& handler);
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

@@ -14,7 +14,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 namespace {
 
@@ -418,4 +418,4 @@ LRESULT CALLBACK LayoutWindow::windowProc(HWND window, UINT message, WPARAM wPar
     return result;
 }
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

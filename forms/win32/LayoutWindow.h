@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 // A top-level window built from its layout table with Windows' standard controls, each a child
 // of the window with the id firstControlId + its table index, in reading order, placed and
@@ -106,4 +106,4 @@ private:
 // rows.
 inline constexpr int listRowTwips = 195;
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

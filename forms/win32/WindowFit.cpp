@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 namespace {
 
@@ -55,4 +55,4 @@ int mostHeightCut(const layout::WindowLayout& window, int dpi) {
     return height - height / 4;
 }
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

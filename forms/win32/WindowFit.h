@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 // A window's frame on its screen, and how many pixels shorter than designed its browser is.
 struct FittedWindow {
@@ -27,4 +27,4 @@ bool givesWay(const layout::WindowLayout& window, const layout::Control& control
 // quarter; 0 for a window without a browser.
 int mostHeightCut(const layout::WindowLayout& window, int dpi);
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

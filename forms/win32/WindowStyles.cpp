@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 WindowStyles stylesFor(const layout::WindowLayout& window) {
     // No WS_CLIPCHILDREN: group boxes draw no background of their own, the window's shows
@@ -73,4 +73,4 @@ RECT clientRectOnScreen(const layout::WindowLayout& window, int dpi, const RECT&
     return rect;
 }
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 struct WindowStyles {
     DWORD style;
@@ -38,4 +38,4 @@ HWND hiddenOwner();
 // given work area (the screen without its taskbar).
 RECT clientRectOnScreen(const layout::WindowLayout& window, int dpi, const RECT& workArea);
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

@@ -2,7 +2,7 @@
 
 #include "platform/windows/Win32Error.h"
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 namespace {
 constexpr UINT_PTR timer1 = 1;
@@ -53,4 +53,4 @@ LRESULT frmSplash::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return LayoutWindow::handleMessage(message, wParam, lParam);
 }
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

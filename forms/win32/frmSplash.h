@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace quorvin::win32 {
+namespace quorvin::win32forms {
 
 // The scanning splash: its timer ticks every 10 ms from its load. What a tick, the first paint and
 // a key that produces a character (WM_CHAR) do is the window sequence's.
@@ -30,4 +30,4 @@ private:
     Events events_;
 };
 
-} // namespace quorvin::win32
+} // namespace quorvin::win32forms

@@ -11,7 +11,7 @@
 #include <unistd.h>
 #endif
 
-namespace quorvin::linux_hw {
+namespace quorvin::files {
 
 namespace {
 
@@ -145,4 +145,4 @@ std::string readUserFile(const std::filesystem::path& file, std::size_t limit,
     return *readBounded<std::string>(file, limit, what, false);
 }
 
-} // namespace quorvin::linux_hw
+} // namespace quorvin::files

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace quorvin::linux_hw {
+namespace quorvin::files {
 
 // Every file is read whole, only when it is a regular file and only up to a bound, so a FIFO, a
 // directory or a device such as /dev/zero ends the read at once with a clear message instead of
@@ -48,4 +48,4 @@ template <typename F> void forEachLine(std::string_view text, F&& f) {
 std::string readUserFile(const std::filesystem::path& file, std::size_t limit,
                          std::string_view what);
 
-} // namespace quorvin::linux_hw
+} // namespace quorvin::files

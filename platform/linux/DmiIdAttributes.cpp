@@ -10,7 +10,7 @@ namespace quorvin::linux_hw {
 
 std::optional<ScanValue> readDmiIdAttribute(const std::filesystem::path& dmiIdDir,
                                             std::string_view attribute) {
-    auto text = readTextFileIfPresent(dmiIdDir / attribute);
+    auto text = files::readTextFileIfPresent(dmiIdDir / attribute);
     if (!text)
         return std::nullopt;
     if (!text->empty() && text->back() == '\n')

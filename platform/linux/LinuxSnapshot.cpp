@@ -166,8 +166,8 @@ MachineFacts readMachineFacts(const LinuxMachine& machine) {
     MachineFacts facts;
     if (const auto table = readKernelTables(machine.dmiTables()))
         facts.smbios = findingsOf(*table);
-    // Tables that answer everything leave nothing for the other sources, so root's scan costs
-    // what it did before they were added.
+    // Tables that answer everything leave nothing for the other sources: root's scan reads
+    // nothing else.
     if (!facts.smbios || leavesStringsOpen(*facts.smbios))
         facts.dmiId = readDmiIdInstances(machine.dmiId());
     if (!facts.smbios || !knowsMemory(*facts.smbios))

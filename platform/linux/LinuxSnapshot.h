@@ -61,8 +61,8 @@ MachineFacts readMachineFacts(const LinuxMachine& machine);
 // The machine under the root, from whatever its files let this user read.
 LinuxReading readLinuxMachine(const LinuxMachine& machine = {});
 // A dump file's SMBIOS table with the kernel facts under the root (and nothing else, so that two
-// machines' strings never mix). Throws FileError when the file cannot be read, SmbiosError when it
-// holds no table.
+// machines' strings never mix). Throws files::FileError when the file cannot be read, SmbiosError
+// when it holds no table.
 LinuxReading readLinuxMachine(const LinuxMachine& machine, const std::filesystem::path& smbiosDump);
 
 std::unique_ptr<snapshot::SnapshotProvider> makeLinuxProvider(const LinuxMachine& machine = {});

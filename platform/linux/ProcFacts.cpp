@@ -23,7 +23,7 @@ template <typename T> std::optional<T> parseNumber(std::string_view s) {
 
 // Splits "key\t: value" lines; calls f(key, value) for each, and f("", "") on blank lines.
 template <typename F> void forEachField(std::string_view text, F&& f) {
-    forEachLine(text, [&f](std::string_view line) {
+    files::forEachLine(text, [&f](std::string_view line) {
         const auto colon = line.find(':');
         if (colon == std::string_view::npos)
             f(std::string_view{}, trimSpace(line));
@@ -33,16 +33,16 @@ template <typename F> void forEachField(std::string_view text, F&& f) {
 }
 
 std::optional<int> sysfsPackageId(const std::filesystem::path& sysRoot, int processor) {
-    const auto text =
-        readTextFileIfPresent(sysRoot / "devices/system/cpu" / ("cpu" + std::to_string(processor)) /
-                              "topology/physical_package_id");
+    const auto text = files::readTextFileIfPresent(sysRoot / "devices/system/cpu" /
+                                                   ("cpu" + std::to_string(processor)) /
+                                                   "topology/physical_package_id");
     return text ? parseNumber<int>(*text) : std::nullopt;
 }
 
 std::optional<double> sysfsCurrentMHz(const std::filesystem::path& sysRoot, int processor) {
-    const auto text =
-        readTextFileIfPresent(sysRoot / "devices/system/cpu" / ("cpu" + std::to_string(processor)) /
-                              "cpufreq/scaling_cur_freq");
+    const auto text = files::readTextFileIfPresent(sysRoot / "devices/system/cpu" /
+                                                   ("cpu" + std::to_string(processor)) /
+                                                   "cpufreq/scaling_cur_freq");
     if (!text)
         return std::nullopt;
     const auto khz = parseNumber<std::uint64_t>(*text);
@@ -139,11 +139,11 @@ std::string hostMachine() {
 ProcFacts readProcFacts(const std::filesystem::path& procRoot, const std::filesystem::path& sysRoot,
                         std::string_view machine) {
     ProcFacts facts;
-    if (const auto meminfo = readTextFileIfPresent(procRoot / "meminfo"))
+    if (const auto meminfo = files::readTextFileIfPresent(procRoot / "meminfo"))
         if (const auto bytes = parseMemTotal(*meminfo))
             facts.totalPhysicalMemory = ScanValue::text(std::to_string(*bytes));
     facts.systemType = systemTypeFor(machine);
-    if (const auto cpuinfo = readTextFileIfPresent(procRoot / "cpuinfo"))
+    if (const auto cpuinfo = files::readTextFileIfPresent(procRoot / "cpuinfo"))
         facts.packages = groupPackages(parseCpuInfo(*cpuinfo), sysRoot);
     return facts;
 }

@@ -12,13 +12,13 @@ std::vector<SmbiosStructure> SmbiosTable::structures() const {
 }
 
 std::optional<SmbiosTable> readKernelTables(const std::filesystem::path& dmiTablesDir) {
-    const auto entry = readBinaryFileIfPresent(dmiTablesDir / "smbios_entry_point");
+    const auto entry = files::readBinaryFileIfPresent(dmiTablesDir / "smbios_entry_point");
     if (!entry)
         return std::nullopt;
     const auto entryPoint = parseEntryPoint(*entry);
     if (!entryPoint)
         return std::nullopt;
-    auto table = readBinaryFileIfPresent(dmiTablesDir / "DMI");
+    auto table = files::readBinaryFileIfPresent(dmiTablesDir / "DMI");
     if (!table)
         return std::nullopt;
     return SmbiosTable{*entryPoint, std::move(*table)};
@@ -37,7 +37,7 @@ SmbiosTable splitDump(std::span<const std::uint8_t> dump) {
 }
 
 SmbiosTable loadDumpFile(const std::filesystem::path& file) {
-    const std::string bytes = readUserFile(file, smbiosDumpLimit, "the SMBIOS dump ");
+    const std::string bytes = files::readUserFile(file, files::smbiosDumpLimit, "the SMBIOS dump ");
     try {
         return splitDump(
             std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));

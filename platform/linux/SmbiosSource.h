@@ -34,8 +34,8 @@ std::optional<SmbiosTable> readKernelTables(const std::filesystem::path& dmiTabl
 // dump). A table running past the buffer is cut at its end. Throws SmbiosError when no entry
 // point is at offset 0 or the table offset lies outside the buffer.
 SmbiosTable splitDump(std::span<const std::uint8_t> dump);
-// Reads a dump file of at most smbiosDumpLimit bytes; throws FileError when it cannot be read,
-// SmbiosError naming the file when it cannot be parsed.
+// Reads a dump file of at most files::smbiosDumpLimit bytes; throws files::FileError when it cannot
+// be read, SmbiosError naming the file when it cannot be parsed.
 SmbiosTable loadDumpFile(const std::filesystem::path& file);
 
 } // namespace quorvin::linux_hw

@@ -71,7 +71,7 @@ snapshot::Instance deviceInstance(const Keys& keys) {
 UdevMemoryFacts parseUdevMemoryEntry(std::string_view entry) {
     Keys array;
     std::map<std::uint64_t, Keys> devices;
-    forEachLine(entry, [&](std::string_view line) {
+    files::forEachLine(entry, [&](std::string_view line) {
         if (!line.starts_with("E:"))
             return;
         const auto equals = line.find('=');
@@ -103,7 +103,7 @@ UdevMemoryFacts parseUdevMemoryEntry(std::string_view entry) {
 }
 
 std::optional<UdevMemoryFacts> readUdevMemoryEntry(const std::filesystem::path& entryFile) {
-    const auto text = readTextFileIfPresent(entryFile);
+    const auto text = files::readTextFileIfPresent(entryFile);
     if (!text)
         return std::nullopt;
     return parseUdevMemoryEntry(*text);

@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace quorvin {
+namespace quorvin::locale {
 
 namespace {
 
@@ -43,9 +43,9 @@ std::string userDecimalSeparator() {
 
 } // namespace
 
-NumberFormat userNumberFormat() {
+quorvin::NumberFormat userNumberFormat() {
     std::string separator = userDecimalSeparator();
     return NumberFormat{separator.empty() ? std::string(".") : std::move(separator)};
 }
 
-} // namespace quorvin
+} // namespace quorvin::locale

@@ -2,11 +2,11 @@
 
 #include "scan/values/NumberText.h"
 
-namespace quorvin {
+namespace quorvin::locale {
 
 // How the user's locale writes numbers: its decimal separator ("." or ","), as the operating
 // system's settings give it: Windows' regional settings, or LC_ALL / LC_NUMERIC / LANG elsewhere.
 // The process's own locale is left as it was.
-NumberFormat userNumberFormat();
+quorvin::NumberFormat userNumberFormat();
 
-} // namespace quorvin
+} // namespace quorvin::locale

@@ -23,8 +23,7 @@ signals:
     void focusWidgetsChanged();
 };
 
-// The web-engine view where the build has one, Windows' own web-browser control on Windows,
-// otherwise a link that opens the system browser.
+// The web-engine view where the build has one, otherwise a link that opens the system browser.
 BrowserControl* makeBrowserControl(QWidget* parent);
 
 // Keeps the program from starting any web engine: from then on makeBrowserControl makes the link,

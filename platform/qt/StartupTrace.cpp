@@ -4,9 +4,9 @@
 
 #include <chrono>
 
-namespace startup_trace {
+namespace quorvin::qt {
 
-void mark(const char* step) {
+void markStartup(const char* step) {
     static const QString path = qEnvironmentVariable("QUORVIN_STARTUP_TRACE");
     if (path.isEmpty())
         return;
@@ -17,4 +17,4 @@ void mark(const char* step) {
         file.write(QByteArray(step) + ' ' + QByteArray::number(seconds, 'f', 6) + '\n');
 }
 
-} // namespace startup_trace
+} // namespace quorvin::qt

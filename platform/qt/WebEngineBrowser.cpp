@@ -34,7 +34,7 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent)
         showEngine(view_);
         if (hadFocus)
             view_->setFocus();
-        startup_trace::mark("store-view-shown");
+        quorvin::qt::markStartup("store-view-shown");
     });
     // The engine makes the widget that takes the view's focus only once a page starts, and Qt
     // puts it at the end of the window's tab order.

@@ -299,7 +299,7 @@ Snapshot parseSnapshotJson(std::string_view jsonText) {
 
 Snapshot loadSnapshotFile(const std::filesystem::path& file) {
     const std::string content =
-        linux_hw::readUserFile(file, linux_hw::recordingFileLimit, "the snapshot file ");
+        files::readUserFile(file, files::recordingFileLimit, "the snapshot file ");
     try {
         return parseSnapshotJson(content);
     } catch (const std::exception& e) {

@@ -19,7 +19,7 @@ namespace quorvin::snapshot {
 // classes are always known, so a class the recording lacks answers with no instance. Throws
 // std::runtime_error with a readable message that names the line of the file.
 Snapshot parseSnapshotJson(std::string_view jsonText);
-// Reads a regular file of at most 64 MB (linux_hw::FileError otherwise).
+// Reads a regular file of at most 64 MB (files::FileError otherwise).
 Snapshot loadSnapshotFile(const std::filesystem::path& file);
 
 } // namespace quorvin::snapshot

@@ -24,6 +24,9 @@
 #include <memory>
 #include <stdexcept>
 
+using namespace quorvin::qtforms;
+using namespace quorvin::qtapp;
+
 using namespace quorvin;
 
 namespace {

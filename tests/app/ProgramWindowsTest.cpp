@@ -18,6 +18,9 @@
 #include <memory>
 #include <vector>
 
+using namespace quorvin::qtforms;
+using namespace quorvin::qtapp;
+
 using namespace quorvin;
 
 namespace {

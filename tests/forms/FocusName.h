@@ -10,7 +10,7 @@ namespace formtest {
 
 // The name of the control that has the focus as Tab counts it: "WB" for anything inside the
 // browser, "none" for nothing.
-inline QString focusName(const Form1& form, QWidget* widget) {
+inline QString focusName(const quorvin::qtforms::Form1& form, QWidget* widget) {
     if (widget != nullptr && form.wb()->isAncestorOf(widget))
         return "WB";
     return widget == nullptr ? "none" : widget->objectName();

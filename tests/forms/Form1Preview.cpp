@@ -12,13 +12,15 @@
 #include <cstdlib>
 #include <iostream>
 
+using namespace quorvin::qtforms;
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
 
     formtest::LoopbackStoreServer server;
     quorvin::snapshot::SnapshotProvider provider{formtest::machineSnapshot()};
-    Form1 form(quorvin::ScanEnvironment{provider, quorvin::userNumberFormat(),
+    Form1 form(quorvin::ScanEnvironment{provider, quorvin::locale::userNumberFormat(),
                                         "127.0.0.1:" + std::to_string(server.port())},
                "/usr/bin/xdg-open");
     try {

@@ -33,6 +33,8 @@
 
 #include <memory>
 
+using namespace quorvin::qtforms;
+
 using formtest::focusName;
 using quorvin::ModuleList;
 using quorvin::ValueLabel;
@@ -316,7 +318,7 @@ void Form1Test::clickInOneListSelectsTheRowInAll() {
     QTest::mouseClick(clicked->viewport(), Qt::LeftButton, {}, row.center());
     QCOMPARE(clicked->currentRow(), 2);
     for (const ModuleList other : {ModuleList::Slots, ModuleList::Memory, ModuleList::Speed}) {
-        QCOMPARE(form1::selectedIndex(w.form->moduleList(other)), 2);
+        QCOMPARE(quorvin::qtforms::selectedIndex(w.form->moduleList(other)), 2);
         QVERIFY(w.form->moduleList(other)->item(2)->isSelected());
     }
 }
@@ -331,14 +333,14 @@ void Form1Test::arrowKeysMoveAllThreeLists() {
     QTest::keyClick(speed, Qt::Key_Down);
     QTest::keyClick(speed, Qt::Key_Down);
     for (const ModuleList other : {ModuleList::Slots, ModuleList::Memory, ModuleList::Speed})
-        QCOMPARE(form1::selectedIndex(w.form->moduleList(other)), 2);
+        QCOMPARE(quorvin::qtforms::selectedIndex(w.form->moduleList(other)), 2);
     // The focus entering another list lands on the selected row, and the arrows go on from it.
     QListWidget* slotList = w.form->moduleList(ModuleList::Slots);
     slotList->setFocus();
     QCOMPARE(slotList->currentRow(), 2);
     QTest::keyClick(slotList, Qt::Key_Up);
     for (const ModuleList other : {ModuleList::Slots, ModuleList::Memory, ModuleList::Speed})
-        QCOMPARE(form1::selectedIndex(w.form->moduleList(other)), 1);
+        QCOMPARE(quorvin::qtforms::selectedIndex(w.form->moduleList(other)), 1);
 }
 
 void Form1Test::listsStartUnselectedAndAgreeOnNone() {
@@ -348,7 +350,7 @@ void Form1Test::listsStartUnselectedAndAgreeOnNone() {
     const auto selections = [&] {
         QList<int> rows;
         for (const ModuleList list : {ModuleList::Slots, ModuleList::Memory, ModuleList::Speed})
-            rows << form1::selectedIndex(w.form->moduleList(list));
+            rows << quorvin::qtforms::selectedIndex(w.form->moduleList(list));
         return rows;
     };
     QCOMPARE(selections(), QList<int>({-1, -1, -1}));
@@ -665,9 +667,9 @@ void Form1Test::theFirstArrowOnAListWithoutSelectionSelectsRowZero() {
     memory->setFocus(Qt::TabFocusReason);
     QTest::keyClick(memory, static_cast<Qt::Key>(key));
     for (const ModuleList list : {ModuleList::Slots, ModuleList::Memory, ModuleList::Speed})
-        QCOMPARE(form1::selectedIndex(w.form->moduleList(list)), row);
+        QCOMPARE(quorvin::qtforms::selectedIndex(w.form->moduleList(list)), row);
     QTest::keyClick(memory, Qt::Key_Down);
-    QCOMPARE(form1::selectedIndex(memory), std::min(row + 1, 2));
+    QCOMPARE(quorvin::qtforms::selectedIndex(memory), std::min(row + 1, 2));
 }
 
 // A screen reader takes a list's current row for the focused one: a selection copied into the

@@ -17,6 +17,8 @@
 
 #include <memory>
 
+using namespace quorvin::qtforms;
+
 namespace {
 
 // The store page is what these tests look at; the chat is not started.

@@ -37,9 +37,9 @@ TEST(TextFile, OnlyRegularFilesUpToTheBoundAreRead) {
         cases.push_back({locked, "Permission denied", true});
     for (const auto& c : cases) {
         try {
-            EXPECT_EQ(readUserFile(c.file, 10, "the test file "), "0123456789") << c.file;
+            EXPECT_EQ(files::readUserFile(c.file, 10, "the test file "), "0123456789") << c.file;
             EXPECT_EQ(c.reason, nullptr) << c.file;
-        } catch (const FileError& e) {
+        } catch (const files::FileError& e) {
             const std::string expected = "Reading the test file " + c.file.string() + " failed: ";
             EXPECT_EQ(std::string(e.what()).rfind(expected, 0), 0u) << e.what();
             ASSERT_NE(c.reason, nullptr) << e.what();
@@ -47,9 +47,9 @@ TEST(TextFile, OnlyRegularFilesUpToTheBoundAreRead) {
         }
         // The machine's own files: missing or forbidden is "not there"; the rest as above.
         if (c.absentForTheMachine) {
-            EXPECT_EQ(readTextFileIfPresent(c.file), std::nullopt) << c.file;
+            EXPECT_EQ(files::readTextFileIfPresent(c.file), std::nullopt) << c.file;
         } else if (c.reason && std::string(c.reason).rfind("it is larger", 0) != 0) {
-            EXPECT_THROW(readBinaryFileIfPresent(c.file), FileError) << c.file;
+            EXPECT_THROW(files::readBinaryFileIfPresent(c.file), files::FileError) << c.file;
         }
     }
 }

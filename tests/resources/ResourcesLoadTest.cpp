@@ -11,6 +11,8 @@
 
 #include <vector>
 
+using namespace quorvin::qtforms;
+
 namespace {
 
 std::vector<QSize> imageSizes(const QString& path) {
@@ -69,13 +71,13 @@ TEST(CompiledPictures, ScaledScreensGetTwiceThePixelsAtTheSameSize) {
     for (const qreal ratio : {1.0, 1.5, 2.0}) {
         SCOPED_TRACE(ratio);
         const int pixels = ratio > 1.0 ? 2 : 1;
-        const QPixmap picture = form1::chatPicture(ratio);
+        const QPixmap picture = quorvin::qtforms::chatPicture(ratio);
         EXPECT_EQ(picture.size(), QSize(152, 68) * pixels);
         EXPECT_EQ(picture.deviceIndependentSize(), QSizeF(152, 68));
         const QImage image = picture.toImage();
         EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
         EXPECT_EQ(qAlpha(image.pixel(76 * pixels, 34 * pixels)), 255);
-        const QCursor cursor = form1::chatCursor(ratio);
+        const QCursor cursor = quorvin::qtforms::chatCursor(ratio);
         EXPECT_EQ(cursor.pixmap().size(), QSize(32, 32) * pixels);
         EXPECT_EQ(cursor.pixmap().devicePixelRatio(), pixels);
         EXPECT_EQ(cursor.hotSpot(), QPoint(12, 1));
@@ -83,12 +85,12 @@ TEST(CompiledPictures, ScaledScreensGetTwiceThePixelsAtTheSameSize) {
 }
 
 TEST(CompiledPictures, WindowUsesThePicturesNotItsStandIns) {
-    const QIcon icon = form1::programIcon();
+    const QIcon icon = quorvin::qtforms::programIcon();
     EXPECT_TRUE(icon.availableSizes().contains(QSize(32, 32)));
     EXPECT_TRUE(icon.availableSizes().contains(QSize(16, 16)));
     // The chat picture has rounded, transparent corners.
-    EXPECT_EQ(qAlpha(form1::chatPicture().toImage().pixel(0, 0)), 0);
-    const QCursor cursor = form1::chatCursor();
+    EXPECT_EQ(qAlpha(quorvin::qtforms::chatPicture().toImage().pixel(0, 0)), 0);
+    const QCursor cursor = quorvin::qtforms::chatCursor();
     EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
     EXPECT_EQ(cursor.hotSpot(), QPoint(12, 1));
 }

@@ -16,7 +16,7 @@
 #include <vector>
 
 using namespace quorvin;
-using namespace quorvin::win32;
+using namespace quorvin::win32forms;
 
 namespace {
 

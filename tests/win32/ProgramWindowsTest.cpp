@@ -12,6 +12,7 @@
 #include <optional>
 
 using namespace quorvin;
+using quorvin::win32app::ProgramWindows;
 
 namespace {
 
@@ -79,7 +80,7 @@ TEST(ProgramWindows, EachWayThroughTheWindows) {
         windows::ComApartment apartment;
         snapshot::SnapshotProvider provider{snapshot::loadSnapshotFile(QUORVIN_TEST_MACHINE)};
         ProgramWindows program([&] {
-            return std::make_unique<win32::Form1>(
+            return std::make_unique<win32forms::Form1>(
                 ScanEnvironment{provider, NumberFormat{}, "store.test"}, L"Z:\\none.exe");
         });
         program.start();

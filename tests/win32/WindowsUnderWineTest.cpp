@@ -18,7 +18,7 @@
 #include <vector>
 
 using namespace quorvin;
-using namespace quorvin::win32;
+using namespace quorvin::win32forms;
 
 namespace {
 
