@@ -4,8 +4,20 @@ set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 # The 32-bit Windows program runs under Wine's 32-bit loader, which comes from the i386 packages.
 dpkg --add-architecture i386
-apt-get update
-apt-get install -y --no-install-recommends \
+# A mirror caught mid-sync refuses an index ("File has unexpected size"): wait and fetch it again.
+update_package_lists() {
+    local attempt
+    for attempt in 1 2 3 4 5 6; do
+        if apt-get -o Acquire::Retries=3 update; then
+            return 0
+        fi
+        echo "install-deps: package lists incomplete (attempt $attempt), trying again in $((attempt * 20)) s" >&2
+        sleep $((attempt * 20))
+    done
+    echo "install-deps: the package lists could not be fetched; carrying on with what arrived" >&2
+}
+update_package_lists
+apt-get -o Acquire::Retries=3 install -y --no-install-recommends \
     ca-certificates cmake ninja-build g++ clang-format python3 \
     qt6-base-dev qt6-webengine-dev libgl-dev nlohmann-json3-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
