@@ -5,19 +5,29 @@ export DEBIAN_FRONTEND=noninteractive
 # The 32-bit Windows program runs under Wine's 32-bit loader, which comes from the i386 packages.
 dpkg --add-architecture i386
 # A mirror caught mid-sync refuses an index ("File has unexpected size"): wait and fetch it again.
+# If one stays refused, the security suite may now lack one architecture's index while the other
+# has it, and multi-arch libraries must have the same version in both: install from the release
+# itself then, with the security suite held below it for this run only.
+apt_options=(-o Acquire::Retries=3)
 update_package_lists() {
     local attempt
-    for attempt in 1 2 3 4 5 6; do
-        if apt-get -o Acquire::Retries=3 update; then
+    for attempt in 1 2 3; do
+        if apt-get "${apt_options[@]}" update; then
             return 0
         fi
-        echo "install-deps: package lists incomplete (attempt $attempt), trying again in $((attempt * 20)) s" >&2
-        sleep $((attempt * 20))
+        echo "install-deps: package lists incomplete (attempt $attempt)" >&2
+        [ "$attempt" = 3 ] || sleep $((attempt * 15))
     done
-    echo "install-deps: the package lists could not be fetched; carrying on with what arrived" >&2
+    return 1
 }
-update_package_lists
-apt-get -o Acquire::Retries=3 install -y --no-install-recommends \
+if ! update_package_lists; then
+    echo "install-deps: carrying on with the release's own packages for both architectures" >&2
+    pin_file=$(mktemp)
+    trap 'rm -f "$pin_file"' EXIT
+    printf 'Package: *\nPin: release n=bookworm-security\nPin-Priority: 100\n' >"$pin_file"
+    apt_options+=(-o "Dir::Etc::Preferences=$pin_file")
+fi
+apt-get "${apt_options[@]}" install -y --no-install-recommends \
     ca-certificates cmake ninja-build g++ clang-format python3 \
     qt6-base-dev qt6-webengine-dev libgl-dev nlohmann-json3-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
