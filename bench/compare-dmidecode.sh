@@ -16,7 +16,7 @@ cmake --build --preset bench --target wmi-dump smbios-seed-corpus >/dev/null
 
 file=${1:-}
 if [ -z "$file" ]; then
-    "$build_dir/tests/linux/smbios-seed-corpus" "$build_dir/smbios-samples"
+    "$build_dir/tests/platform/linux/smbios-seed-corpus" "$build_dir/smbios-samples"
     file="$build_dir/smbios-samples/v3-server.bin"
 fi
 [ -r "$file" ] || { echo "compare-dmidecode: cannot read $file" >&2; exit 2; }

@@ -14,7 +14,7 @@ for tool in Xvfb xdotool bc; do
     command -v "$tool" >/dev/null || { echo "startup.sh: $tool is not installed" >&2; exit 2; }
 done
 
-source "$(dirname "$0")/../tests/desktop.sh"
+source "$(dirname "$0")/../tests/support/desktop.sh"
 start_virtual_display 120
 export QT_QPA_PLATFORM=xcb
 trace=$(mktemp)

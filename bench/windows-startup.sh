@@ -16,7 +16,7 @@ arches=("$@")
 wine_run=$repo/cmake/wine-run.sh
 title='^Quorvin - System Memory Information$'
 
-source "$repo/tests/desktop.sh"
+source "$repo/tests/support/desktop.sh"
 start_virtual_display 120
 start_window_manager
 trap 'kill $wm_pid $xvfb_pid 2>/dev/null' EXIT
@@ -36,11 +36,11 @@ wait_window() { # width height
 
 bench_arch() { # x64|x86
     local build=$repo/build-windows-tests-$1
-    local program inspector=$build/tests/windows/window-inspector.exe
+    local program inspector=$build/tests/app/win32/window-inspector.exe
     program=$(find "$build/app" -name QuorvinBrindlemark.exe 2>/dev/null | head -1)
     [ -n "$program" ] && [ -f "$inspector" ] ||
         { echo "$1: build it first: cmake --workflow --preset windows-tests-$1" >&2; return 1; }
-    export WINEPREFIX=$build/wineprefix QUORVIN_SNAPSHOT="Z:$repo/tests/app/machine.json"
+    export WINEPREFIX=$build/wineprefix QUORVIN_SNAPSHOT="Z:$repo/tests/support/machine.json"
     if [ "$1" = x86 ]; then export QUORVIN_WINE=/usr/lib/wine/wine; else unset QUORVIN_WINE; fi
     "$wine_run" --prepare
     /usr/lib/wine/wineserver -p

@@ -4,11 +4,11 @@
 # Needs xvfb-run (package xvfb) and import (package imagemagick).
 set -eu
 repo=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-"$repo/build-form1"}
+build=${1:-"$repo/build"}
 out=${2:-"$build/form1-screenshot.png"}
 
 cmake --build "$build" --target quorvin_form1_preview
-preview="$build/tests/forms/quorvin_form1_preview"
+preview="$build/tests/forms/qt/quorvin_form1_preview"
 
 # The web engine refuses to run as root with its sandbox.
 export QTWEBENGINE_DISABLE_SANDBOX=1

@@ -1,0 +1,357 @@
+// The real windows, made with Windows' own controls, over a recorded machine: what the dialog
+// manager, a screen reader and the user's mouse and keys find in them.
+
+#include "TestMachine.h"
+#include "forms/win32/ControlOrder.h"
+#include "forms/win32/Dialog.h"
+#include "forms/win32/Fonts.h"
+#include "forms/win32/Form1.h"
+#include "forms/win32/WindowFit.h"
+#include "forms/win32/frmSplash.h"
+#include "platform/windows/ComApartment.h"
+#include "platform/windows/WideText.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace quorvin;
+using namespace quorvin::win32forms;
+
+namespace {
+
+std::string classOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return windows::toUtf8(name);
+}
+
+std::string textOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return windows::toUtf8(text);
+}
+
+// The scanned results window, loaded by its scan and hidden, as the splash leaves it.
+class ScannedForm1 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form1 = std::make_unique<Form1>(ScanEnvironment{provider, NumberFormat{}, "store.test"},
+                                        L"Z:\\nonexistent\\browser.exe");
+        ASSERT_EQ(form1->getQuorvin(), ScanValue::text("Success"));
+        ASSERT_TRUE(form1->windowLoaded());
+    }
+    HWND control(std::string_view name) const { return form1->control(name); }
+    int selected(std::string_view list) const {
+        return static_cast<int>(SendMessageW(control(list), LB_GETCURSEL, 0, 0));
+    }
+
+    windows::ComApartment apartment;
+    snapshot::SnapshotProvider provider{quorvin::test::typicalMachine()};
+    std::unique_ptr<Form1> form1;
+};
+
+const char* win32ClassOf(layout::ControlKind kind) {
+    switch (kind) {
+    case layout::ControlKind::Frame:
+    case layout::ControlKind::CommandButton:
+        return "Button";
+    case layout::ControlKind::Label:
+    case layout::ControlKind::Picture:
+        return "Static";
+    case layout::ControlKind::TextBox:
+        return "Edit";
+    case layout::ControlKind::ListBox:
+        return "ListBox";
+    case layout::ControlKind::Browser:
+        return "AtlAxWin";
+    }
+    return "";
+}
+
+TEST_F(ScannedForm1, EveryControlIsAChildWithItsIdClassPlaceAndVisibility) {
+    const HWND window = form1->hwnd();
+    EXPECT_EQ(classOf(window), "Quorvin.Form1");
+    EXPECT_FALSE(IsWindowVisible(window)) << "not shown before the scan returned";
+    const auto& controls = form1->layout().controls;
+    const int dpi = form1->dpi();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const layout::Control& entry = controls[i];
+        const HWND child = GetDlgItem(window, firstControlId + static_cast<int>(i));
+        ASSERT_NE(child, nullptr) << entry.name;
+        EXPECT_EQ(GetParent(child), window) << entry.name;
+        EXPECT_STRCASEEQ(classOf(child).c_str(), win32ClassOf(entry.kind)) << entry.name;
+        EXPECT_EQ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0, entry.visible)
+            << entry.name;
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+        const layout::PixelRect expected =
+            layout::toPixels(absolutePlace(form1->layout(), entry), dpi);
+        EXPECT_EQ(rect.left, expected.left) << entry.name;
+        EXPECT_EQ(rect.top, expected.top) << entry.name;
+        EXPECT_EQ(rect.right - rect.left, expected.width) << entry.name;
+        EXPECT_EQ(rect.bottom - rect.top, expected.height) << entry.name;
+        const bool valueLabel = !entry.captionLabel.empty();
+        if (valueLabel) {
+            EXPECT_NE(textOf(child), "Label21") << entry.name << " keeps its placeholder";
+        } else if (entry.kind == layout::ControlKind::Label ||
+                   entry.kind == layout::ControlKind::Frame ||
+                   entry.kind == layout::ControlKind::CommandButton) {
+            EXPECT_EQ(textOf(child), entry.caption) << entry.name;
+        }
+    }
+    EXPECT_EQ(textOf(control("Label35")), "15.92 GB");
+}
+
+TEST_F(ScannedForm1, FixedBorderClientSizeAndTaskbarEntry) {
+    const HWND window = form1->hwnd();
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
+    EXPECT_NE(style & WS_MINIMIZEBOX, 0);
+    EXPECT_NE(exStyle & WS_EX_APPWINDOW, 0);
+    EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
+    RECT client{};
+    GetClientRect(window, &client);
+    const layout::PixelRect expected = layout::toPixels(layout::form1Layout().client, form1->dpi());
+    EXPECT_EQ(client.right, expected.width);
+    EXPECT_EQ(client.bottom, expected.height);
+}
+
+TEST_F(ScannedForm1, ZOrderIsReadingOrderAndTabGoesRoundTheFiveStops) {
+    // Windows' accessibility layer reads the children in z-order: each frame, then its contents,
+    // each caption right before its value, each list right after its heading.
+    std::vector<std::string> zOrder;
+    for (HWND child = GetWindow(form1->hwnd(), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT))
+        zOrder.push_back(std::string(form1->controlOf(child)->name));
+    std::vector<std::string> reading;
+    for (std::size_t index : readingOrder(form1->layout()))
+        reading.push_back(std::string(form1->layout().controls[index].name));
+    EXPECT_EQ(zOrder, reading);
+    const std::pair<const char*, const char*> before[] = {
+        {"slotsLst", "Label18"}, {"memoryLst", "Label19"}, {"speedLst", "Label20"},
+        {"Label21", "Label1"},   {"Label1", "Frame2"},     {"Label41", "Label40"}};
+    for (const auto& [control, previous] : before)
+        EXPECT_EQ(GetWindow(this->control(control), GW_HWNDPREV), this->control(previous))
+            << control;
+
+    // Tab takes the layout's order, not z-order's, in the window's own message handling.
+    ShowWindow(form1->hwnd(), SW_SHOW);
+    SetFocus(control("slotsLst"));
+    const char* stops[] = {"clipboardCmd", "WB", "memoryLst", "speedLst", "slotsLst"};
+    for (const char* stop : stops) {
+        MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        EXPECT_TRUE(form1->preTranslateMessage(tab));
+        HWND focus = GetFocus();
+        while (focus != nullptr && GetParent(focus) != form1->hwnd())
+            focus = GetParent(focus);
+        EXPECT_EQ(focus, control(stop)) << "Tab to " << stop;
+    }
+}
+
+TEST_F(ScannedForm1, ListsHaveThirteenPixelRowsAndMoveAsOne) {
+    for (const char* list : {"slotsLst", "memoryLst", "speedLst"}) {
+        EXPECT_EQ(SendMessageW(control(list), LB_GETITEMHEIGHT, 0, 0),
+                  layout::toPixels(listRowTwips, form1->dpi()))
+            << list;
+        EXPECT_EQ(SendMessageW(control(list), LB_GETCOUNT, 0, 0), 2) << list;
+        EXPECT_EQ(selected(list), -1) << list;
+    }
+    // The first Down in a list without a selection selects the first row, everywhere.
+    SendMessageW(control("memoryLst"), WM_KEYDOWN, VK_DOWN, 0);
+    for (const char* list : {"slotsLst", "memoryLst", "speedLst"})
+        EXPECT_EQ(selected(list), 0) << list << " after Down";
+
+    // A change in any list, by click or key, reaches the other two.
+    const std::pair<const char*, int> changes[] = {
+        {"speedLst", 1}, {"slotsLst", 0}, {"memoryLst", 1}, {"slotsLst", 1}};
+    for (const auto& [list, row] : changes) {
+        SendMessageW(control(list), LB_SETCURSEL, row, 0);
+        SendMessageW(form1->hwnd(), WM_COMMAND,
+                     MAKEWPARAM(GetDlgCtrlID(control(list)), LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(control(list)));
+        for (const char* other : {"slotsLst", "memoryLst", "speedLst"})
+            EXPECT_EQ(selected(other), row) << other << " after " << list << " row " << row;
+    }
+
+    // A click below the rows keeps the selection; a click on a row takes it.
+    const int rowHeight =
+        static_cast<int>(SendMessageW(control("slotsLst"), LB_GETITEMHEIGHT, 0, 0));
+    const struct {
+        int y;
+        int expected;
+    } clicks[] = {{rowHeight * 2 + 10, 1}, {rowHeight / 2, 0}, {rowHeight * 4, 0}};
+    for (const auto& click : clicks) {
+        SendMessageW(control("slotsLst"), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, click.y));
+        SendMessageW(control("slotsLst"), WM_LBUTTONUP, 0, MAKELPARAM(20, click.y));
+        EXPECT_EQ(selected("slotsLst"), click.expected) << "click at y " << click.y;
+        EXPECT_EQ(selected("speedLst"), click.expected) << "click at y " << click.y;
+    }
+}
+
+TEST_F(ScannedForm1, TheStorePageIsSilentAndTheChatLinksTakeThePointer) {
+    ASSERT_NE(form1->browser(), nullptr) << "Wine's atl.dll hosts Shell.Explorer.2";
+    EXPECT_TRUE(form1->browser()->silent());
+    EXPECT_EQ(form1->browser()->window(), control("WB"));
+    for (const char* clickable : {"Image1", "Label39"})
+        EXPECT_NE(GetWindowLongW(control(clickable), GWL_STYLE) & SS_NOTIFY, 0) << clickable;
+    EXPECT_EQ(GetWindowLongW(control("Label21"), GWL_STYLE) & SS_NOTIFY, 0);
+    EXPECT_NE(SendMessageW(control("Image1"), STM_GETIMAGE, IMAGE_ICON, 0), 0)
+        << "the chat picture is loaded";
+}
+
+TEST_F(ScannedForm1, DrawsAgainInTheNewColoursWhenTheSchemeChanges) {
+    // The colours a label is given (high contrast is off here: Wine cannot turn it on).
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const std::pair<const char*, COLORREF> colours[] = {{"Label21", RGB(0, 0, 255)},
+                                                        {"Label39", RGB(0, 0, 255)},
+                                                        {"Label1", GetSysColor(COLOR_BTNTEXT)}};
+    for (const auto& [label, colour] : colours) {
+        SendMessageW(form1->hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(control(label)));
+        EXPECT_EQ(GetTextColor(dc), colour) << label;
+    }
+    DeleteDC(dc);
+
+    ShowWindow(form1->hwnd(), SW_SHOWNOACTIVATE);
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        bool repaints;
+    } changes[] = {{WM_SYSCOLORCHANGE, 0, true},
+                   {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, true},
+                   {WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, false}};
+    for (const auto& change : changes) {
+        RedrawWindow(form1->hwnd(), nullptr, nullptr,
+                     RDW_VALIDATE | RDW_NOERASE | RDW_NOFRAME | RDW_ALLCHILDREN);
+        ASSERT_FALSE(GetUpdateRect(control("Label21"), nullptr, FALSE));
+        SendMessageW(form1->hwnd(), change.message, change.wParam, 0);
+        for (const char* name : {"Label21", "Label39", "Frame2", "Label1"})
+            EXPECT_EQ(GetUpdateRect(control(name), nullptr, FALSE) != FALSE, change.repaints)
+                << name << " after message " << change.message << " (" << change.wParam << ")";
+    }
+}
+
+TEST_F(ScannedForm1, TheBrowsersReferencesGoWithTheWindow) {
+    ASSERT_NE(form1->browser(), nullptr);
+    form1->unload();
+    EXPECT_EQ(form1->browser(), nullptr) << "released on WM_DESTROY, before ATL's container went";
+}
+
+TEST(DisclaimerAndSplash, OwnedByTheHiddenWindowNeverToolWindows) {
+    windows::ComApartment apartment;
+    Dialog dialog({});
+    frmSplash splash({});
+    dialog.show();
+    splash.show();
+    struct Case {
+        LayoutWindow* window;
+        const char* className;
+        bool titleBar;
+    };
+    const Case cases[] = {{&dialog, "Quorvin.Dialog", true}, {&splash, "Quorvin.frmSplash", false}};
+    for (const Case& c : cases) {
+        const HWND window = c.window->hwnd();
+        EXPECT_EQ(classOf(window), c.className);
+        const HWND owner = GetWindow(window, GW_OWNER);
+        ASSERT_NE(owner, nullptr) << c.className;
+        EXPECT_EQ(classOf(owner), "Quorvin.Owner");
+        EXPECT_FALSE(IsWindowVisible(owner));
+        const LONG style = GetWindowLongW(window, GWL_STYLE);
+        EXPECT_EQ((style & WS_CAPTION) == WS_CAPTION, c.titleBar) << c.className;
+        EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0) << c.className;
+        EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW), 0)
+            << c.className;
+    }
+    EXPECT_EQ(textOf(dialog.control("Text1")).size(), 920u);
+    EXPECT_EQ(windows::toWide(textOf(dialog.control("Text1"))).size(), 920u);
+    EXPECT_NE(GetWindowLongW(dialog.control("Text1"), GWL_STYLE) & ES_READONLY, 0);
+    EXPECT_EQ(textOf(splash.control("Label2")), "Scanning Please Wait......");
+
+    // The splash tells the sequence of its paints, its ticks and a character, nothing else.
+    int painted = 0, ticked = 0, characters = 0;
+    frmSplash told({[&] { ++ticked; }, [&] { ++painted; }, [&] { ++characters; }});
+    told.show();
+    UpdateWindow(told.hwnd());
+    EXPECT_GE(painted, 1);
+    SendMessageW(told.hwnd(), WM_CHAR, 'x', 0);
+    SendMessageW(told.hwnd(), WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(characters, 1) << "a character, not an arrow";
+    MSG message{};
+    for (const ULONGLONG until = GetTickCount64() + 2000; ticked == 0 && GetTickCount64() < until;)
+        if (PeekMessageW(&message, told.hwnd(), 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+    EXPECT_GT(ticked, 0) << "Timer1 ticks from the load";
+}
+
+} // namespace
+
+namespace {
+
+// A move to a screen of another scale places and letters every control again at its DPI.
+TEST_F(ScannedForm1, LaysItselfOutAgainAtTheNewDpi) {
+    const int from = form1->dpi();
+    for (const int dpi : {from * 2, 144, from}) {
+        RECT suggested{10, 20, 10 + 100, 20 + 100};
+        SendMessageW(form1->hwnd(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(form1->dpi(), dpi);
+        for (const char* name : {"slotsLst", "WB", "Label35", "clipboardCmd", "Frame9"}) {
+            RECT rect{};
+            GetWindowRect(control(name), &rect);
+            MapWindowPoints(nullptr, form1->hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+            const layout::PixelRect expected =
+                layout::toPixels(absolutePlace(form1->layout(), form1->layout().at(name)), dpi);
+            EXPECT_EQ(rect.left, expected.left) << name << " at " << dpi;
+            EXPECT_EQ(rect.top, expected.top) << name << " at " << dpi;
+            EXPECT_EQ(rect.right - rect.left, expected.width) << name << " at " << dpi;
+            if (!givesWay(form1->layout(), form1->layout().at(name))) {
+                EXPECT_EQ(rect.bottom - rect.top, expected.height) << name << " at " << dpi;
+            }
+        }
+        EXPECT_EQ(SendMessageW(control("memoryLst"), LB_GETITEMHEIGHT, 0, 0),
+                  layout::toPixels(listRowTwips, dpi));
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control("Label1"), WM_GETFONT, 0, 0)),
+                   sizeof font, &font);
+        EXPECT_EQ(font.lfHeight, -fontPixelHeight(8.25, dpi)) << dpi;
+        EXPECT_EQ(font.lfWeight, FW_BOLD) << "Label1 is a caption label";
+        EXPECT_EQ(std::wstring(font.lfFaceName),
+                  dpi == 96 ? L"MS Sans Serif" : L"Microsoft Sans Serif")
+            << "the bitmap face at 96 DPI only";
+        // The window keeps its client size in twips, at the place Windows suggested, where the
+        // work area holds it; else it lies in the work area, shortened by what its browser gives.
+        RECT client{};
+        GetClientRect(form1->hwnd(), &client);
+        EXPECT_EQ(client.right, layout::toPixels(layout::form1Layout().client.width, dpi));
+        const int designedHeight = layout::toPixels(layout::form1Layout().client.height, dpi);
+        EXPECT_EQ(client.bottom, designedHeight - form1->heightCut());
+        RECT outer{};
+        GetWindowRect(form1->hwnd(), &outer);
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        RECT inside{};
+        IntersectRect(&inside, &outer, &work);
+        EXPECT_TRUE(EqualRect(&inside, &outer)) << "outside the work area at " << dpi;
+        if (form1->heightCut() == 0) {
+            EXPECT_EQ(outer.left, suggested.left);
+            EXPECT_EQ(outer.top, suggested.top);
+        } else {
+            EXPECT_EQ(outer.bottom - outer.top, work.bottom - work.top) << dpi;
+            RECT wb{};
+            GetWindowRect(control("WB"), &wb);
+            EXPECT_EQ(
+                wb.bottom - wb.top,
+                layout::toPixels(absolutePlace(form1->layout(), form1->layout().at("WB")), dpi)
+                        .height -
+                    form1->heightCut());
+        }
+    }
+}
+
+} // namespace
