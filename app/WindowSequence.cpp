@@ -81,6 +81,12 @@ bool WindowSequence::run(const std::function<void()>& handler) {
     return runGuarded(handler, [this](const std::string& message) { fail(message); });
 }
 
+bool WindowSequence::guard(const std::function<void()>& handler) {
+    if (!ended_)
+        return run(handler);
+    return runGuarded(handler, nullptr);
+}
+
 void WindowSequence::fail(const std::string& message) {
     if (ended_)
         return;

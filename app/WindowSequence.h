@@ -61,6 +61,10 @@ public:
     // Runs an event handler of any window; an error escaping it is reported and ends the
     // program. Returns false then, and after the end, when it runs nothing.
     bool run(const std::function<void()>& handler);
+    // Guards what a toolkit runs for any message or event: as run before the end. After it the
+    // handler still runs, so that the windows go and let go of what they hold as they always
+    // do; an error it throws then is dropped, the one that ended the program having been shown.
+    bool guard(const std::function<void()>& handler);
     // The error path: every window hidden, the message box, every window unloaded, exit code 1.
     // After the program has ended, nothing happens.
     void fail(const std::string& message);

@@ -8,7 +8,11 @@ void copyWithRetry(const std::function<bool()>& put, const ClipboardRetry& retry
     for (int attempt = 1; attempt <= retry.attempts; ++attempt) {
         if (put())
             return;
-        if (attempt < retry.attempts)
+        if (attempt == retry.attempts)
+            break;
+        if (retry.wait)
+            retry.wait(retry.pause);
+        else
             std::this_thread::sleep_for(retry.pause);
     }
     throw ClipboardError("Copying to the clipboard failed: another program kept the clipboard "

@@ -17,6 +17,9 @@ public:
 struct ClipboardRetry {
     int attempts = 50;
     std::chrono::milliseconds pause{20};
+    // How a pause is spent; the thread sleeps when none is given. A window thread answers what
+    // other programs send it meanwhile: one emptying a clipboard we own waits for our answer.
+    std::function<void(std::chrono::milliseconds)> wait;
 };
 
 // Puts the text on the clipboard through put, which answers false while another program holds

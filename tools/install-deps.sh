@@ -11,12 +11,12 @@ dpkg --add-architecture i386
 apt_options=(-o Acquire::Retries=3)
 update_package_lists() {
     local attempt
-    for attempt in 1 2 3; do
+    for attempt in 1 2; do
         if apt-get "${apt_options[@]}" update; then
             return 0
         fi
         echo "install-deps: package lists incomplete (attempt $attempt)" >&2
-        [ "$attempt" = 3 ] || sleep $((attempt * 15))
+        [ "$attempt" = 2 ] || sleep 10
     done
     return 1
 }

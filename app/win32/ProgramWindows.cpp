@@ -25,7 +25,7 @@ ProgramWindows::~ProgramWindows() {
 
 void ProgramWindows::start() {
     win32forms::setHandlerGuard(
-        [this](const std::function<void()>& handler) { return sequence_.run(handler); });
+        [this](const std::function<void()>& handler) { return sequence_.guard(handler); });
     sequence_.start();
 }
 
@@ -125,8 +125,12 @@ bool ProgramWindows::preTranslateMessage(MSG& message) {
     const HWND root = GetAncestor(message.hwnd, GA_ROOT);
     for (win32forms::LayoutWindow* each :
          {window(Window::Dialog), window(Window::Splash), window(Window::Form1)})
-        if (each != nullptr && each->hwnd() != nullptr && each->hwnd() == root)
-            return each->preTranslateMessage(message);
+        if (each != nullptr && each->hwnd() != nullptr && each->hwnd() == root) {
+            // Keys are handlers too: an error in one takes the error path, not the loop's exit.
+            bool handled = false;
+            win32forms::runHandler([&] { handled = each->preTranslateMessage(message); });
+            return handled;
+        }
     return false;
 }
 

@@ -35,7 +35,9 @@ bool isChatControl(const layout::Control& control) {
 Form1::Form1(ScanEnvironment environment, std::wstring chatBrowser)
     : ResultsWindow(std::move(environment))
     , LayoutWindow(layout::form1Layout())
-    , chatBrowser_(std::move(chatBrowser)) {}
+    , chatBrowser_(std::move(chatBrowser)) {
+    clipboardRetry.wait = windows::waitAnsweringSentMessages;
+}
 
 Form1::~Form1() {
     browser_.reset();

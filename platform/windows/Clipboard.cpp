@@ -2,6 +2,7 @@
 
 #include "Win32Error.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace quorvin::windows {
@@ -39,6 +40,18 @@ bool putClipboardText(HWND owner, std::wstring_view text) {
         throwLastError("Putting the text on the clipboard");
     }
     return true;
+}
+
+void waitAnsweringSentMessages(std::chrono::milliseconds pause) {
+    const ULONGLONG until =
+        GetTickCount64() + static_cast<ULONGLONG>(std::max<long long>(0, pause.count()));
+    for (ULONGLONG now = GetTickCount64(); now < until; now = GetTickCount64()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now),
+                                  QS_SENDMESSAGE);
+        // Peeking answers every message sent to this thread; it removes nothing from the queue.
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 } // namespace quorvin::windows

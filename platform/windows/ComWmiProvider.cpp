@@ -101,16 +101,20 @@ public:
         ComPtr<IEnumWbemClassObject> items = std::move(items_);
         ComPtr<IWbemClassObject> object;
         ULONG returned = 0;
-        // A hung WMI service never answers: each wait is bounded, and so is their sum for the
-        // query (instances that keep coming each start afresh).
+        // A hung WMI service never answers: each wait is bounded, and so is their sum over the
+        // whole query, however many instances came before.
         HRESULT hr = WBEM_S_TIMEDOUT;
-        for (unsigned waited = 0; hr == WBEM_S_TIMEDOUT; waited += wait_.stepMilliseconds) {
-            if (waited >= wait_.totalMilliseconds)
+        for (;;) {
+            hr = items->Next(static_cast<LONG>(wait_.stepMilliseconds), 1, object.put(), &returned);
+            if (hr != WBEM_S_TIMEDOUT)
+                break;
+            // Only the steps that timed out count: a prompt answer costs nothing.
+            waited_ += wait_.stepMilliseconds;
+            if (waited_ >= wait_.totalMilliseconds)
                 throw wmi::WmiError("Windows Management Instrumentation did not answer the query " +
                                     quoted(wql_) + " (class " + queriedClass_ + ") within " +
                                     std::to_string(wait_.totalMilliseconds / 1000) + " seconds. " +
                                     std::string(wmiHangAdvice));
-            hr = items->Next(static_cast<LONG>(wait_.stepMilliseconds), 1, object.put(), &returned);
         }
         if (FAILED(hr))
             throw wmi::WmiError("Reading the next instance of " + quoted(wql_) +
@@ -126,6 +130,7 @@ private:
     std::string wql_;
     std::string queriedClass_;
     EnumerationWait wait_;
+    unsigned waited_ = 0; // milliseconds of steps that timed out, over the whole query
 };
 
 class ComWmiService : public wmi::WmiService {

@@ -31,6 +31,11 @@ void restrictDllSearch() {
     SetDllDirectoryW(L"");
     if (const auto setMode = kernel32Function<SetSearchPathModeFunction>("SetSearchPathMode"))
         setMode(safeSearchModePermanent);
+    // Without it the program's own folder is still searched first for a DLL loaded by its bare
+    // name. Those that the system's controls load so after start, and that are no known DLLs,
+    // are loaded now from the system folder: a later load by name finds them loaded.
+    for (const wchar_t* name : {L"uxtheme.dll", L"dwmapi.dll"})
+        loadSystemLibrary(name);
 }
 
 std::wstring systemLibraryPath(std::wstring_view name) {

@@ -11,7 +11,9 @@ namespace quorvin::windows {
 // current folder out of the places Windows looks for DLLs: only the system folder from then on,
 // for the program's own loads and for those of the system's DLLs. Windows 7 without update
 // KB2533623 lacks SetDefaultDllDirectories; there the current folder goes
-// (SetDllDirectoryW(L"")) and the safe search mode is set where it exists. Call it first thing.
+// (SetDllDirectoryW(L"")), the safe search mode is set where it exists, and the DLLs the
+// system's controls load by bare name later are loaded from the system folder at once. Call it
+// first thing.
 void restrictDllSearch();
 
 // The full path of a DLL in the system folder ("C:\Windows\system32\atl.dll").

@@ -202,6 +202,11 @@ TEST(WindowSequence, AHandlerErrorIsReportedOnceAndNothingRunsAfterTheEnd) {
     bool ran = false;
     EXPECT_FALSE(sequence.run([&] { ran = true; }));
     EXPECT_FALSE(ran);
+    // What the toolkit runs for its windows' messages still runs, so they go as they always do;
+    // an error it throws then is not reported again.
+    EXPECT_TRUE(sequence.guard([&] { ran = true; }));
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(sequence.guard([] { throw std::runtime_error("a window going"); }));
     sequence.fail("a second error");
     EXPECT_EQ(toolkit.log, (std::vector<std::string>{"show Dialog", "hide all",
                                                      "message Emptying the clipboard failed",

@@ -272,7 +272,12 @@ TEST(ClipboardCopy, AHeldClipboardIsTriedAgainForAboutASecondThenTheCopyFails) {
         Window w(typicalMachine());
         ASSERT_EQ(w.window.getQuorvin(), ScanValue::text("Success"));
         w.window.clipboardRefusals = c.refusals;
-        w.window.clipboardRetry.pause = std::chrono::milliseconds(0);
+        std::chrono::milliseconds waited{0};
+        int pauses = 0;
+        w.window.clipboardRetry.wait = [&](std::chrono::milliseconds pause) {
+            waited += pause;
+            ++pauses;
+        };
         if (c.copied) {
             w.window.copyReport();
             EXPECT_EQ(w.window.clipboardText, w.window.reportText()) << c.refusals;
@@ -281,6 +286,9 @@ TEST(ClipboardCopy, AHeldClipboardIsTriedAgainForAboutASecondThenTheCopyFails) {
             EXPECT_EQ(w.window.clipboardText, "") << c.refusals;
         }
         EXPECT_EQ(w.window.clipboardTries, c.tries) << c.refusals;
+        // A pause between two tries, none after the last: under a second in all.
+        EXPECT_EQ(pauses, c.tries - 1) << c.refusals;
+        EXPECT_EQ(waited, std::chrono::milliseconds(20) * (c.tries - 1)) << c.refusals;
     }
 }
 
