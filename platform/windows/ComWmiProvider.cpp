@@ -103,11 +103,9 @@ public:
         ULONG returned = 0;
         // A hung WMI service never answers: each wait is bounded, and so is their sum over the
         // whole query, however many instances came before.
-        HRESULT hr = WBEM_S_TIMEDOUT;
-        for (;;) {
-            hr = items->Next(static_cast<LONG>(wait_.stepMilliseconds), 1, object.put(), &returned);
-            if (hr != WBEM_S_TIMEDOUT)
-                break;
+        HRESULT hr;
+        while ((hr = items->Next(static_cast<LONG>(wait_.stepMilliseconds), 1, object.put(),
+                                 &returned)) == WBEM_S_TIMEDOUT) {
             // Only the steps that timed out count: a prompt answer costs nothing.
             waited_ += wait_.stepMilliseconds;
             if (waited_ >= wait_.totalMilliseconds)

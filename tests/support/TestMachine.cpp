@@ -2,10 +2,7 @@
 
 #include "TestMachineFiles.h"
 #include "platform/snapshot/SnapshotJson.h"
-
-#include <algorithm>
-#include <cctype>
-#include <map>
+#include "scan/values/AsciiText.h"
 
 namespace quorvin::test {
 
@@ -45,12 +42,6 @@ template <typename Edit> snapshot::Snapshot editedTypicalMachine(Edit&& edit) {
     return out;
 }
 
-std::string lowerCase(std::string text) {
-    std::ranges::transform(text, text.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 } // namespace
 
 snapshot::Snapshot typicalMachine() {
@@ -62,21 +53,26 @@ std::string typicalMachineReport() {
 }
 
 snapshot::Snapshot hostileMachine() {
-    // Keyed by class and property in lower case, as the recording may spell either otherwise.
-    const std::map<std::string, std::string, std::less<>> identity = {
-        {"win32_computersystem.manufacturer", hostileMaker},
-        {"win32_computersystem.model", hostileModel},
-        {"win32_computersystemproduct.identifyingnumber", "SN-0042"},
-        {"win32_computersystemproduct.vendor", "Vendor Ltd"},
-        {"win32_computersystemproduct.version", "Rev A"},
-        {"win32_baseboard.product", hostileBoard},
+    struct IdentityText {
+        const char* className;
+        const char* property;
+        std::string text;
+    };
+    const IdentityText identity[] = {
+        {"Win32_ComputerSystem", "Manufacturer", hostileMaker},
+        {"Win32_ComputerSystem", "Model", hostileModel},
+        {"Win32_ComputerSystemProduct", "IdentifyingNumber", "SN-0042"},
+        {"Win32_ComputerSystemProduct", "Vendor", "Vendor Ltd"},
+        {"Win32_ComputerSystemProduct", "Version", "Rev A"},
+        {"Win32_BaseBoard", "Product", hostileBoard},
     };
     snapshot::Snapshot out = editedTypicalMachine([&](const std::string& name, Instance& instance) {
         for (Property& p : instance) {
-            p.name = lowerCase(p.name);
-            if (const auto text = identity.find(lowerCase(name) + "." + p.name);
-                text != identity.end())
-                p.value = ScanValue::text(text->second);
+            for (const IdentityText& each : identity)
+                if (equalsIgnoreCase(name, each.className) &&
+                    equalsIgnoreCase(p.name, each.property))
+                    p.value = ScanValue::text(each.text);
+            p.name = lowerAscii(p.name);
         }
         return true;
     });
@@ -89,8 +85,8 @@ snapshot::Snapshot hostileMachine() {
 
 snapshot::Snapshot typicalMachineWithInstances(std::string_view className,
                                                const std::vector<Instance>& instances) {
-    snapshot::Snapshot out =
-        editedTypicalMachine([&](const std::string& name, Instance&) { return name != className; });
+    snapshot::Snapshot out = editedTypicalMachine(
+        [&](const std::string& name, Instance&) { return !equalsIgnoreCase(name, className); });
     for (const Instance& instance : instances)
         out.addInstance(className, instance);
     return out;
@@ -100,7 +96,7 @@ snapshot::Snapshot typicalMachineWith(std::string_view className, std::string_vi
                                       const ScanValue& value) {
     return editedTypicalMachine([&](const std::string& name, Instance& instance) {
         for (Property& p : instance)
-            if (name == className && p.name == property)
+            if (equalsIgnoreCase(name, className) && equalsIgnoreCase(p.name, property))
                 p.value = value;
         return true;
     });

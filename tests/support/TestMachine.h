@@ -51,6 +51,7 @@ inline const std::string hostileBoard = "Böard & Co #B + 5%";
 snapshot::Snapshot hostileMachine();
 
 // The typical machine with one class's instances replaced (none, for a class that answers empty).
+// Class and property names match in any case, as WMI's do.
 snapshot::Snapshot typicalMachineWithInstances(std::string_view className,
                                                const std::vector<Instance>& instances);
 

@@ -8,7 +8,8 @@ of the store's server is seen by a loopback server, and what it starts is a reco
 for the browser.
 
 Usage: e2e.py [OPTIONS] SCENARIO WINE_RUN PROGRAM INSPECTOR CLIPBOARD_TOOL CHAT_RECORDER
-              STORE_PORT SNAPSHOT EXPECTED_DIR ARTIFACT_DIR
+              STORE_PORT SNAPSHOT REPORT EXPECTED_DIR ARTIFACT_DIR
+SNAPSHOT is the recorded machine the program replays, REPORT the report it must copy for it.
 SCENARIO: mouse     Cancel, close box, OK to the results, store request, copy, chat, Wine's WMI
           keyboard  from the keyboard alone: Tab Tab Space on the disclaimer, Tab Space copies
           layout    every control's rectangle against the layout at the prefix's DPI
@@ -213,6 +214,14 @@ class Run:
             self.kill_program()
         return dialog
 
+    def results_window(self, what):
+        """Waits for the results window and reads it; None (a failure) when none comes."""
+        form1 = self.window("Quorvin.Form1", wait=60, keep="form1.json")
+        if not form1:
+            self.fail(f"{what}: no results window")
+            self.kill_program()
+        return form1
+
     def kill_program(self):
         if self.program and self.program.poll() is None:
             self.program.kill()
@@ -409,8 +418,7 @@ class Run:
 
 def mouse_scenario(run):
     # --- The disclaimer as Windows shows it, its text, then Cancel: the program ends at once.
-    run.start_program("cancel")
-    dialog = run.window("Quorvin.Dialog", wait=60, keep="dialog.json")
+    dialog = run.start_at_disclaimer("cancel", "dialog.json", "Cancel")
     if dialog:
         run.screenshot("disclaimer")
         run.judge(dialog, "Dialog")
@@ -427,18 +435,11 @@ def mouse_scenario(run):
             run.fail(f"the disclaimer's text differs (see {run.artifacts}/disclaimer.txt)")
         run.click("Quorvin.Dialog", "CancelButton")
         run.expect_end("Cancel", 0)
-    else:
-        run.fail("Cancel: no disclaimer")
-        run.kill_program()
 
     # --- The disclaimer's close box ends the program with exit code 0.
-    run.start_program("closebox")
-    if run.window("Quorvin.Dialog", wait=60, keep="dialog-closebox.json"):
+    if run.start_at_disclaimer("closebox", "dialog-closebox.json", "close box"):
         subprocess.run(["wmctrl", "-c", TITLE], env=run.env)
         run.expect_end("close box", 0)
-    else:
-        run.fail("close box: no disclaimer")
-        run.kill_program()
 
     # --- OK: the results filled from the recording; the store page, the copy button and the chat
     # link; closing the results ends the program with exit code 0.
@@ -451,11 +452,8 @@ def mouse_scenario(run):
                                        stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
         time.sleep(1)
         run.click("Quorvin.Dialog", "OKButton")
-        form1 = run.window("Quorvin.Form1", wait=60, keep="form1.json")
-        if not form1:
-            run.fail("scan: no results window")
-            run.kill_program()
-        else:
+        form1 = run.results_window("scan")
+        if form1:
             if watcher.wait(60) == 0 and splash_file.stat().st_size:
                 run.judge(json.loads(splash_file.read_text().replace("\r", "")), "frmSplash")
             else:
@@ -552,10 +550,8 @@ def keyboard_scenario(run):
             and run.key_to("Tab", "Quorvin.Dialog", "CancelButton")
             and run.key_to("Tab", "Quorvin.Dialog", "OKButton")):
         run.xdotool("key", "space")
-    form1 = run.window("Quorvin.Form1", wait=60, keep="form1.json")
+    form1 = run.results_window("keyboard")
     if not form1:
-        run.fail("keyboard: no results window")
-        run.kill_program()
         return
     run.screenshot("keyboard-results")
     run.judge(form1, "Form1")
@@ -595,10 +591,8 @@ def layout_scenario(run):
     run.screenshot(f"disclaimer-{run.args.dpi or 96}dpi")
     run.layout_check("Quorvin.Dialog", "Dialog")
     run.click("Quorvin.Dialog", "OKButton")
-    form1 = run.window("Quorvin.Form1", wait=60, keep="form1.json")
+    form1 = run.results_window("layout")
     if not form1:
-        run.fail("layout: no results window")
-        run.kill_program()
         return
     run.screenshot(f"results-{run.args.dpi or 96}dpi")
     run.layout_check("Quorvin.Form1", "Form1")
