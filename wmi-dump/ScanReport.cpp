@@ -12,7 +12,8 @@ std::string scanReport(wmi::WmiProvider& provider, const NumberFormat& format,
     window.getQuorvin();
     if (window.navigations().empty())
         throw std::runtime_error("The scan finished without opening the store page");
-    return window.reportText() + "Address: " + window.navigations().back() + "\n";
+    // The address line ends as every line of the report does.
+    return window.reportText() + "Address: " + window.navigations().back() + "\r\n";
 }
 
 } // namespace quorvin::dump

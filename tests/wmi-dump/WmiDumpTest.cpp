@@ -227,7 +227,7 @@ TEST(WmiDump, ReportOverARecordingKeepsCrLfAndEndsWithTheAddress) {
     EXPECT_EQ(lines, 35u);
     EXPECT_EQ(address.rfind("Address: http://", 0), 0u) << address;
     EXPECT_NE(address.find("/mc/quorvin.asp?"), std::string::npos) << address;
-    EXPECT_EQ(address.substr(address.size() - 18), "&site=Brindlemark\n") << address;
+    EXPECT_EQ(address.substr(address.size() - 19), "&site=Brindlemark\r\n") << address;
 }
 
 TEST(WmiDump, ATrimmedRecordingReplaysAndSaysOncePerClassWhatItLacked) {
