@@ -1,5 +1,7 @@
 #include "StoreAddress.h"
 
+#include "scan/values/AsciiText.h"
+
 #include <array>
 
 namespace quorvin {
@@ -48,6 +50,27 @@ std::string storeAddress(std::string_view host, const StoreQuery& q) {
     for (const auto& [key, value] : pairs)
         address += key + percentEncode(*value);
     return address + "&site=Brindlemark";
+}
+
+PageRequest pageRequest(std::string_view address, bool userAsked) {
+    if (!userAsked)
+        return PageRequest::Refused;
+    // A control character or a blank could split or bend the command line of whatever runs the
+    // address; a page's own link never needs one unencoded.
+    for (const char ch : address) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c <= 0x20 || c == 0x7F)
+            return PageRequest::Refused;
+    }
+    const auto colon = address.find(':');
+    if (colon == std::string_view::npos)
+        return PageRequest::Refused;
+    const std::string_view scheme = address.substr(0, colon);
+    const std::string_view rest = address.substr(colon + 1);
+    const bool web = (equalsIgnoreCase(scheme, "http") || equalsIgnoreCase(scheme, "https")) &&
+                     rest.size() > 2 && rest.substr(0, 2) == "//";
+    const bool mail = equalsIgnoreCase(scheme, "mailto") && !rest.empty();
+    return web || mail ? PageRequest::SystemHandler : PageRequest::Refused;
 }
 
 void openStorePage(ScanRecord& r, ResultsControls& controls, std::string_view host,

@@ -33,6 +33,19 @@ struct StoreQuery {
 // "http://<host>/mc/quorvin.asp?manufacturer=...&site=Brindlemark", each value percent-encoded.
 std::string storeAddress(std::string_view host, const StoreQuery& query);
 
+// Where an address goes that the store page asks to open outside its frame: a link the user
+// clicked with a new window as its target, a script's window.open, "open in new window", or a
+// download. The program opens no browser window of its own and writes no file: the user's own
+// browser or mail program takes it, or nothing does.
+enum class PageRequest {
+    SystemHandler, // http, https or mailto, asked for by the user: ShellExecute / openUrl
+    Refused,       // anything else, and every pop-up no click asked for: dropped silently
+};
+
+// The decision for ADDRESS. USER_ASKED says whether a click or key of the user's asked for it
+// (a pop-up a script opens on its own does not).
+PageRequest pageRequest(std::string_view address, bool userAsked);
+
 // Applies the model fallback, builds the address from the record and the two captions, and
 // navigates the browser to it without waiting for the page.
 void openStorePage(ScanRecord& record, ResultsControls& controls, std::string_view host,

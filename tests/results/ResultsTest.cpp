@@ -209,6 +209,42 @@ TEST(StoreAddress, HostileValuesDecodeBackUnchanged) {
     }
 }
 
+TEST(StoreAddress, PageRequestsGoToTheUsersOwnHandlerOrNowhere) {
+    constexpr auto handler = PageRequest::SystemHandler;
+    constexpr auto refused = PageRequest::Refused;
+    const struct {
+        const char* address;
+        bool userAsked;
+        PageRequest expected;
+    } cases[] = {
+        {"http://store.test/buy?item=1", true, handler},
+        {"HTTPS://store.test/", true, handler},
+        {"mailto:sales@store.test?subject=RAM", true, handler},
+        {"http://store.test/popup", false, refused}, // a pop-up nobody clicked for
+        {"mailto:sales@store.test", false, refused},
+        {"file:///C:/Windows/win.ini", true, refused},
+        {"file://server/share/setup.exe", true, refused},
+        {"res://ieframe.dll/navcancl.htm", true, refused},
+        {"javascript:alert(1)", true, refused},
+        {"ms-settings:display", true, refused},
+        {"shell:startup", true, refused},
+        {"about:blank", true, refused},
+        {"C:\\Windows\\notepad.exe", true, refused},
+        {"\\\\server\\share", true, refused},
+        {"//store.test/page", true, refused},
+        {"http:store.test", true, refused},
+        {"http://", true, refused},
+        {"mailto:", true, refused},
+        {"", true, refused},
+        {"http://store.test/a b", true, refused},
+        {"http://store.test/\r\nX-Header: 1", true, refused},
+        {"https://store.test/\x7f", true, refused},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(pageRequest(c.address, c.userAsked), c.expected)
+            << c.address << " asked by the user: " << c.userAsked;
+}
+
 struct FallbackCase {
     ScanValue model;
     ScanValue board;
