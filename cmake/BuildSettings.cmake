@@ -1,6 +1,6 @@
 # Every build setting, declared here before anything reads it, and the one generated header,
-# quorvin/BuildSettings.h, that hands the program's own to the code: the store's host, the chat
-# browser's path and the version. Link quorvin_build_settings to include it.
+# quorvin/BuildSettings.h, that hands the program's own to the code: the store's host and scheme,
+# the chat browser's path and the version. Link quorvin_build_settings to include it.
 
 option(QUORVIN_BUILD_GUI "Build the windows and the programs themselves" ON)
 # Windows has a web-browser control of its own; elsewhere Qt WebEngine shows the store page.
@@ -24,6 +24,15 @@ set(QUORVIN_REAL_TABLES_DIR "${quorvin_source_parent}/shared/smbios-real" CACHE 
 
 set(QUORVIN_STORE_HOST "www.brindlemark.example" CACHE STRING
     "Host name of the memory store's web server (store page and live chat)")
+# Plain http is the address as it has always been, which the store's server may rely on; a store
+# whose server has TLS builds with https (docs/build-settings.md).
+set(QUORVIN_STORE_SCHEME "http" CACHE STRING
+    "Scheme of the store page's and the live chat's addresses: http or https")
+set_property(CACHE QUORVIN_STORE_SCHEME PROPERTY STRINGS http https)
+if(NOT QUORVIN_STORE_SCHEME MATCHES "^https?$")
+    message(FATAL_ERROR "QUORVIN_STORE_SCHEME is \"${QUORVIN_STORE_SCHEME}\"; it must be http "
+        "or https")
+endif()
 if(WIN32)
     set(quorvin_default_browser "C:\\Program Files\\Internet Explorer\\iexplore.exe")
 else()

@@ -25,7 +25,7 @@ ScanValue ResultsWindow::getQuorvin() {
     fillDisplay(record_, *this, format);
     reportText_ =
         buildReport(record_, caption(ValueLabel::Label35), caption(ValueLabel::Label36), format);
-    openStorePage(record_, *this, environment_.storeHost, format);
+    openStorePage(record_, *this, environment_.storeScheme, environment_.storeHost, format);
     return ScanValue::text("Success");
 }
 

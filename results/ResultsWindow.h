@@ -11,11 +11,14 @@
 namespace quorvin {
 
 // What a results window needs from outside: where WMI answers, how numbers are written for the
-// user, and the store's host. The provider must outlive the window.
+// user, and the store's host and scheme. The provider must outlive the window.
 struct ScanEnvironment {
     wmi::WmiProvider& provider;
     NumberFormat format;
     std::string storeHost;
+    // "http" or "https"; the programs pass their build's, whose default is the plain "http" the
+    // store's address has always had.
+    std::string storeScheme = "http";
 };
 
 // The results window as the scan sees it: it owns the scan record, the report text and the WMI

@@ -35,7 +35,7 @@ void applyModelFallback(ScanRecord& r) {
         r.scanSysModel = r.scanBoardProduct;
 }
 
-std::string storeAddress(std::string_view host, const StoreQuery& q) {
+std::string storeAddress(std::string_view scheme, std::string_view host, const StoreQuery& q) {
     const std::array<std::pair<const char*, const std::string*>, 8> pairs{{
         {"?manufacturer=", &q.manufacturer},
         {"&mdlname=", &q.modelName},
@@ -46,7 +46,7 @@ std::string storeAddress(std::string_view host, const StoreQuery& q) {
         {"&memorysize=", &q.memorySizes},
         {"&processorspeed=", &q.processorSpeed},
     }};
-    std::string address = "http://" + std::string(host) + "/mc/quorvin.asp";
+    std::string address = std::string(scheme) + "://" + std::string(host) + "/mc/quorvin.asp";
     for (const auto& [key, value] : pairs)
         address += key + percentEncode(*value);
     return address + "&site=Brindlemark";
@@ -73,8 +73,8 @@ PageRequest pageRequest(std::string_view address, bool userAsked) {
     return web || mail ? PageRequest::SystemHandler : PageRequest::Refused;
 }
 
-void openStorePage(ScanRecord& r, ResultsControls& controls, std::string_view host,
-                   const NumberFormat& format) {
+void openStorePage(ScanRecord& r, ResultsControls& controls, std::string_view scheme,
+                   std::string_view host, const NumberFormat& format) {
     applyModelFallback(r);
     StoreQuery query;
     query.maxMemory = controls.caption(ValueLabel::Label36);
@@ -85,7 +85,7 @@ void openStorePage(ScanRecord& r, ResultsControls& controls, std::string_view ho
     query.memorySpeeds = joinText(r.scanModSpeeds, format);
     query.memorySizes = joinText(r.scanModCapacities, format);
     query.processorSpeed = joinText(r.scanCpuClock, format);
-    controls.navigate(storeAddress(host, query));
+    controls.navigate(storeAddress(scheme, host, query));
 }
 
 } // namespace quorvin

@@ -30,8 +30,9 @@ struct StoreQuery {
     std::string processorSpeed;
 };
 
-// "http://<host>/mc/quorvin.asp?manufacturer=...&site=Brindlemark", each value percent-encoded.
-std::string storeAddress(std::string_view host, const StoreQuery& query);
+// "<scheme>://<host>/mc/quorvin.asp?manufacturer=...&site=Brindlemark", each value
+// percent-encoded; SCHEME is "http" or "https".
+std::string storeAddress(std::string_view scheme, std::string_view host, const StoreQuery& query);
 
 // Where an address goes that the store page asks to open outside its frame: a link the user
 // clicked with a new window as its target, a script's window.open, "open in new window", or a
@@ -48,7 +49,7 @@ PageRequest pageRequest(std::string_view address, bool userAsked);
 
 // Applies the model fallback, builds the address from the record and the two captions, and
 // navigates the browser to it without waiting for the page.
-void openStorePage(ScanRecord& record, ResultsControls& controls, std::string_view host,
-                   const NumberFormat& format);
+void openStorePage(ScanRecord& record, ResultsControls& controls, std::string_view scheme,
+                   std::string_view host, const NumberFormat& format);
 
 } // namespace quorvin

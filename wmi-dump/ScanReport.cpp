@@ -7,8 +7,8 @@
 namespace quorvin::dump {
 
 std::string scanReport(wmi::WmiProvider& provider, const NumberFormat& format,
-                       const std::string& storeHost) {
-    HeadlessResultsWindow window(ScanEnvironment{provider, format, storeHost});
+                       const std::string& storeHost, const std::string& storeScheme) {
+    HeadlessResultsWindow window(ScanEnvironment{provider, format, storeHost, storeScheme});
     window.getQuorvin();
     if (window.navigations().empty())
         throw std::runtime_error("The scan finished without opening the store page");

@@ -112,8 +112,8 @@ int main(int argc, char** argv) {
         wmi::WmiProvider& provider = *answers.provider;
         switch (options.mode) {
         case dump::OutputMode::Report:
-            writeOut(
-                dump::scanReport(provider, locale::userNumberFormat(), quorvin::build::storeHost));
+            writeOut(dump::scanReport(provider, locale::userNumberFormat(),
+                                      quorvin::build::storeHost, quorvin::build::storeScheme));
             break;
         case dump::OutputMode::Json:
             writeOut(dump::jsonText(dump::collectScanClasses(provider)));

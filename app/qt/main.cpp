@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
 
     const auto backend = quorvin::qtapp::makeProgramBackend();
     const quorvin::ScanEnvironment environment{*backend, quorvin::locale::userNumberFormat(),
-                                               quorvin::build::storeHost};
+                                               quorvin::build::storeHost,
+                                               quorvin::build::storeScheme};
     quorvin::qtapp::ProgramWindows windows([&] {
         return std::make_unique<quorvin::qtforms::Form1>(environment, quorvin::build::chatBrowser);
     });

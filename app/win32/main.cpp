@@ -31,7 +31,7 @@ int runProgram() {
         quorvin::win32app::ProgramWindows program([&] {
             return std::make_unique<quorvin::win32forms::Form1>(
                 quorvin::ScanEnvironment{*backend, quorvin::locale::userNumberFormat(),
-                                         quorvin::build::storeHost},
+                                         quorvin::build::storeHost, quorvin::build::storeScheme},
                 quorvin::windows::toWide(quorvin::build::chatBrowser));
         });
         program.start();

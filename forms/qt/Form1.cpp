@@ -212,8 +212,9 @@ void Form1::startChat() {
         quorvin::qt::showPlainMessage(this, quorvin::layout::programTitle, "Browser Not found!!!");
     };
     try {
-        quorvin::qt::startProgram(chatBrowser_, quorvin::chatAddress(environment().storeHost), this,
-                                  browserNotFound);
+        quorvin::qt::startProgram(
+            chatBrowser_, quorvin::chatAddress(environment().storeScheme, environment().storeHost),
+            this, browserNotFound);
     } catch (const std::exception&) {
         browserNotFound();
     }

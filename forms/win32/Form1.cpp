@@ -164,7 +164,8 @@ bool Form1::putOnClipboard(const std::string& text) {
 
 void Form1::startChat() {
     try {
-        windows::startProgram(chatBrowser_, windows::toWide(chatAddress(environment().storeHost)));
+        windows::startProgram(chatBrowser_, windows::toWide(chatAddress(environment().storeScheme,
+                                                                        environment().storeHost)));
     } catch (...) {
         windows::showPlainMessage(hwnd(), L"Browser Not found!!!",
                                   windows::toWide(layout::programTitle));

@@ -2,6 +2,7 @@
 
 #include "TestMachine.h"
 
+#include "results/ChatLink.h"
 #include "results/Display.h"
 #include "results/HeadlessResultsWindow.h"
 #include "results/Report.h"
@@ -176,7 +177,7 @@ TEST(StoreAddress, TheWorkedExampleDecodesToItsStatedTexts) {
                  "800 MHz,800 MHz,",
                  "2048 MB,2048 MB,",
                  "2400"};
-    const std::string address = storeAddress("store.test", q);
+    const std::string address = storeAddress("http", "store.test", q);
     EXPECT_EQ(address, "http://store.test/mc/quorvin.asp?manufacturer=A1&mdlname=B2&bName=C3"
                        "&maxmemory=8%20GB&totalslots=4%20%20(Currently%20Memory%20in%202%20Slots)"
                        "&memoryspeeds=800%20MHz,800%20MHz,&memorysize=2048%20MB,2048%20MB,"
@@ -194,6 +195,27 @@ TEST(StoreAddress, TheWorkedExampleDecodesToItsStatedTexts) {
     EXPECT_EQ(decodedQuery(address), expected);
 }
 
+// The build's scheme is the one part of the store's addresses it changes: the scan's store page and
+// the chat address start with it, and everything after "://" stays as it was.
+TEST(StoreAddress, TheSchemeChangesOnlyTheAddressesBeginning) {
+    for (const std::string scheme : {"http", "https"}) {
+        snapshot::SnapshotProvider provider(hostileMachine());
+        HeadlessResultsWindow window(
+            ScanEnvironment{provider, NumberFormat{"."}, "store.test", scheme});
+        window.getQuorvin();
+        ASSERT_EQ(window.navigations().size(), 1u);
+        const std::string& page = window.navigations().front();
+        EXPECT_EQ(page.substr(0, page.find("/mc/")), scheme + "://store.test") << page;
+        StoreQuery query;
+        EXPECT_EQ(storeAddress(scheme, "store.test", query),
+                  scheme + "://store.test/mc/quorvin.asp?manufacturer=&mdlname=&bName=&maxmemory="
+                           "&totalslots=&memoryspeeds=&memorysize=&processorspeed="
+                           "&site=Brindlemark");
+        EXPECT_EQ(chatAddress(scheme, "store.test"),
+                  scheme + "://store.test/support/UserPreChat.aspx?ref=CustomerScanWindow");
+    }
+}
+
 TEST(StoreAddress, HostileValuesDecodeBackUnchanged) {
     const std::string longValue(10000, 'x');
     const std::string hostile[] = {"Smith & Sons", "Model #5",          "A+B",        "100% Pure",
@@ -201,7 +223,7 @@ TEST(StoreAddress, HostileValuesDecodeBackUnchanged) {
                                    longValue,      "tab\there\r\nline", "%41"};
     for (const std::string& value : hostile) {
         StoreQuery q{value, value, value, "8 GB", "4", value, value, value};
-        const auto pairs = decodedQuery(storeAddress("store.test", q));
+        const auto pairs = decodedQuery(storeAddress("http", "store.test", q));
         ASSERT_EQ(pairs.size(), 9u) << value;
         for (const std::size_t i : {0u, 1u, 2u, 5u, 6u, 7u})
             EXPECT_EQ(pairs[i].second, value) << pairs[i].first;
@@ -286,7 +308,7 @@ TEST(StoreAddress, NoModulesLeaveTheMemoryKeysEmpty) {
     StoreQuery q;
     q.maxMemory = "0 MB";
     q.totalSlots = "  (Currently Memory in 0 Slots)";
-    const std::string address = storeAddress("h", q);
+    const std::string address = storeAddress("http", "h", q);
     EXPECT_NE(address.find("&memoryspeeds=&memorysize=&processorspeed=&site=Brindlemark"),
               std::string::npos);
     EXPECT_NE(address.find("?manufacturer=&mdlname=&bName=&maxmemory="), std::string::npos);

@@ -536,8 +536,8 @@ void Form1Test::chatStartsTheBrowserWithTheAddressAsItsOneArgument() {
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     ScannedWindow w;
     w.form->show();
-    const QString expected =
-        QStringLiteral("1\n%1\n").arg(quorvin::qt::toQString(quorvin::chatAddress(storeHost)));
+    const QString expected = QStringLiteral("1\n%1\n").arg(
+        quorvin::qt::toQString(quorvin::chatAddress("http", storeHost)));
     for (QLabel* target :
          {static_cast<QLabel*>(w.form->image1()), static_cast<QLabel*>(w.form->label39())}) {
         QFile::remove(chatRecord);
@@ -720,9 +720,9 @@ void Form1Test::theChatLinkAndPictureActivateTheChat() {
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(chatRecord), 5000);
     QFile record(chatRecord);
     QVERIFY(record.open(QIODevice::ReadOnly));
-    QCOMPARE(
-        QString::fromUtf8(record.readAll()),
-        QStringLiteral("1\n%1\n").arg(quorvin::qt::toQString(quorvin::chatAddress(storeHost))));
+    QCOMPARE(QString::fromUtf8(record.readAll()),
+             QStringLiteral("1\n%1\n").arg(
+                 quorvin::qt::toQString(quorvin::chatAddress("http", storeHost))));
     QFile::remove(chatBrowser);
 }
 
