@@ -93,6 +93,14 @@ void Form1::createControls() {
 
     applyTabOrder();
     connect(wb_, &quorvin::qt::BrowserControl::focusWidgetsChanged, this, &Form1::applyTabOrder);
+    connect(
+        wb_, &quorvin::qt::BrowserControl::addressNotOpened, this, [this](const QString& address) {
+            // Never silent: the user clicked and expects a browser.
+            quorvin::qt::showPlainMessage(this, quorvin::layout::programTitle,
+                                          "No web browser or mail program could be started to open "
+                                          "this address:\n\n" +
+                                              quorvin::qt::toUtf8(address));
+        });
     coupleModuleLists(slotsLst_, memoryLst_, speedLst_);
     connect(image1_, &quorvin::qt::ClickableLabel::clicked, this, &Form1::startChat);
     connect(label39_, &quorvin::qt::ClickableLabel::clicked, this, &Form1::startChat);

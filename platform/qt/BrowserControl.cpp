@@ -6,6 +6,7 @@
 #include "WebEngineBrowser.h"
 #endif
 
+#include <QDesktopServices>
 #include <QUrl>
 
 #include <stdexcept>
@@ -19,6 +20,11 @@ QUrl browsableUrl(const std::string& address) {
         throw std::invalid_argument("Opening the store page failed: \"" + address +
                                     "\" is not a valid address");
     return url;
+}
+
+void BrowserControl::openInUsersProgram(const QUrl& address) {
+    if (!QDesktopServices::openUrl(address))
+        emit addressNotOpened(address.toString(QUrl::FullyEncoded));
 }
 
 namespace {

@@ -21,6 +21,14 @@ signals:
     // The widgets inside that take the focus have changed; the window puts them back into its
     // tab order.
     void focusWidgetsChanged();
+    // No program of the user's could be started for the address (fully encoded), which the user
+    // asked to open outside the program; the window says so.
+    void addressNotOpened(const QString& address);
+
+protected:
+    // Hands the address to the user's own browser or mail program (QDesktopServices); reports
+    // addressNotOpened when none can be started.
+    void openInUsersProgram(const QUrl& address);
 };
 
 // The web-engine view where the build has one, otherwise a link that opens the system browser.

@@ -1,15 +1,35 @@
 #include "LinkBrowser.h"
 
-#include <QDesktopServices>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace quorvin::qt {
 
+namespace {
+
+// A label whose link is chosen as soon as Tab or Shift+Tab brings the focus in, so that Enter
+// opens it at once. A plain QLabel takes the focus with no link chosen and chooses it only at
+// the next Tab: a stop the user cannot see.
+class LinkLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QLabel::focusInEvent(event);
+        const Qt::FocusReason reason = event->reason();
+        if (!text().isEmpty() && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason))
+            QLabel::focusNextPrevChild(reason == Qt::TabFocusReason);
+    }
+};
+
+} // namespace
+
 LinkBrowser::LinkBrowser(QWidget* parent, const QString& reason)
     : BrowserControl(parent)
-    , link_(new QLabel(this)) {
+    , link_(new LinkLabel(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->addStretch();
     if (!reason.isEmpty()) {
@@ -32,7 +52,7 @@ LinkBrowser::LinkBrowser(QWidget* parent, const QString& reason)
     setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(link_);
     connect(link_, &QLabel::linkActivated, this,
-            [](const QString& url) { QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode)); });
+            [this](const QString& url) { openInUsersProgram(QUrl(url, QUrl::StrictMode)); });
 }
 
 void LinkBrowser::navigate(const std::string& address) {

@@ -15,6 +15,7 @@ LinkFallbackBrowser::LinkFallbackBrowser(QWidget* parent)
     stack_->addWidget(link_);
     setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(link_);
+    connect(link_, &BrowserControl::addressNotOpened, this, &BrowserControl::addressNotOpened);
 }
 
 void LinkFallbackBrowser::showEngine(QWidget* engine) {

@@ -1,8 +1,10 @@
 #include "WebEngineBrowser.h"
 
 #include "FirstPaint.h"
+#include "QtText.h"
 #include "StartupTrace.h"
 #include "WebEngineLoader.h"
+#include "results/StoreAddress.h"
 
 #include <QEvent>
 #include <QUrl>
@@ -23,7 +25,7 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent)
     // later would make the window anew, and it would flicker), but shown only once the window has
     // first appeared: its own first showing takes a moment. Until then a blank holds its place
     // and its place in the tab order, and hands the focus on.
-    view_ = engine_->createView(this, this, "pageProcessDied");
+    view_ = engine_->createView(this, this, "pageProcessDied", "openOutside");
     view_->hide();
     auto* blank = new QWidget(this);
     blank->setFocusPolicy(Qt::StrongFocus);
@@ -43,6 +45,12 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent)
 
 void WebEngineBrowser::pageProcessDied() {
     fallBackToLink();
+}
+
+void WebEngineBrowser::openOutside(const QUrl& address, bool userAsked) {
+    if (quorvin::pageRequest(toUtf8(address.toString(QUrl::FullyEncoded)), userAsked) ==
+        quorvin::PageRequest::SystemHandler)
+        openInUsersProgram(address);
 }
 
 bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event) {

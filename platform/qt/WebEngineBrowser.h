@@ -8,7 +8,8 @@ struct WebEngineModule;
 
 // The store page in a Qt WebEngine view from the web-engine module. Where the module cannot be
 // loaded, or the engine's page process dies before showing anything, the place shows the
-// address as a link instead.
+// address as a link instead. An address the page asks to open outside its frame goes where
+// pageRequest says: to the user's own browser or mail program, or nowhere.
 class WebEngineBrowser : public LinkFallbackBrowser {
     Q_OBJECT
 public:
@@ -20,6 +21,7 @@ protected:
 
 private slots:
     void pageProcessDied();
+    void openOutside(const QUrl& address, bool userAsked);
     // Gives the engine's focus widgets the browser's accessible name (set before the first
     // navigation).
     void nameFocusWidgets();

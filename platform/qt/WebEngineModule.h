@@ -14,13 +14,18 @@ struct WebEngineModule {
     // Starts the engine with a page that has no view and loads nothing; the page goes once a
     // view has loaded its first page, or with its owner.
     void (*warmUp)(QObject* owner);
-    // A view in the parent, showing nothing yet. When its page process dies before its time, the
-    // receiver's slot of the given name is invoked (queued).
-    QWidget* (*createView)(QWidget* parent, QObject* receiver, const char* onPageProcessDied);
+    // A view in the parent, showing nothing yet, whose page stays in it: it opens no window,
+    // writes no download, keeps its page on window.close(), takes no focus by loading, and its
+    // menu offers only Copy. The receiver's slots of the given names are invoked (queued):
+    // onPageProcessDied() when the page process dies before its time; onOpenOutside(QUrl address,
+    // bool userAsked) for an address the page asks to open outside its frame (a new window, a
+    // download, a scheme the frame does not show), which the receiver decides on.
+    QWidget* (*createView)(QWidget* parent, QObject* receiver, const char* onPageProcessDied,
+                           const char* onOpenOutside);
     void (*load)(QWidget* view, const QUrl& url);
 };
 
-inline constexpr int webEngineModuleVersion = 1;
+inline constexpr int webEngineModuleVersion = 2;
 // The module's one exported function: extern "C" const WebEngineModule* quorvin_webengine_module().
 inline constexpr const char* webEngineModuleEntry = "quorvin_webengine_module";
 using WebEngineModuleEntry = const WebEngineModule* (*)();

@@ -11,6 +11,7 @@
 #include "platform/qt/BrowserControl.h"
 #include "platform/qt/LinkBrowser.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -107,6 +108,32 @@ private slots:
         // loaded the engine.
         QVERIFY(!engineMapped());
         windows->form1()->close();
+    }
+
+    // One Tab from the copy button chooses the link, and Enter opens it. The offscreen platform
+    // starts no browser, as a machine without one: the message box says so, with the address,
+    // and the program goes on.
+    void theLinkSaysWhenNoBrowserStarts() {
+        auto windows = resultsShown();
+        QVERIFY(windows);
+        Form1* form = windows->form1();
+        auto* link = qobject_cast<quorvin::qt::LinkBrowser*>(form->wb());
+        QVERIFY(link);
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        form->clipboardCmd()->setFocus();
+        QTest::keyClick(form->clipboardCmd(), Qt::Key_Tab);
+        QVERIFY(link->isAncestorOf(form->focusWidget()));
+        MessageCatcher catcher;
+        catcher.arm();
+        QTest::keyClick(form->focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(catcher.seen, 1, 5000);
+        QCOMPARE(catcher.title, QString("Quorvin - System Memory Information"));
+        QCOMPARE(catcher.text,
+                 "No web browser or mail program could be started to open this address:\n\n" +
+                     link->address());
+        QVERIFY(form->isVisible());
+        form->close();
     }
 
     void everyHandlersErrorEndsInTheMessageBox_data() {

@@ -6,7 +6,8 @@
 
 namespace formtest {
 
-// Answers every request with a small page and keeps the first request for the store page.
+// Answers every request with a small page, or with what a test set for its path, and keeps the
+// first request for the store page.
 class LoopbackStoreServer : public QObject {
 public:
     LoopbackStoreServer() {
@@ -19,6 +20,11 @@ public:
     }
     quint16 port() const { return server_.serverPort(); }
     const QByteArray& storeRequestTarget() const { return target_; }
+    // Requests whose target starts with the prefix get this body, after the given header lines.
+    void answer(const QByteArray& prefix, const QByteArray& body,
+                const QByteArray& headers = "Content-Type: text/html\r\n") {
+        answers_.append({prefix, headers, body});
+    }
 
 private:
     void serve(QTcpSocket* socket) {
@@ -30,11 +36,18 @@ private:
             const QList<QByteArray> requestLine = request.left(request.indexOf("\r\n")).split(' ');
             if (requestLine.size() == 3 && requestLine[1].startsWith("/mc/") && target_.isEmpty())
                 target_ = requestLine[1];
-            const QByteArray page = "<html><body style='font-family:sans-serif'><h2>Compatible "
-                                    "memory upgrades</h2><p>Test store page on 127.0.0.1</p>"
-                                    "</body></html>";
-            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
-                          "Content-Length: " +
+            QByteArray headers = "Content-Type: text/html\r\n";
+            QByteArray page = "<html><body style='font-family:sans-serif'><h2>Compatible "
+                              "memory upgrades</h2><p>Test store page on 127.0.0.1</p>"
+                              "</body></html>";
+            for (const Answer& answer : answers_)
+                if (requestLine.size() == 3 && requestLine[1].startsWith(answer.prefix)) {
+                    headers = answer.headers;
+                    page = answer.body;
+                    break;
+                }
+            socket->write("HTTP/1.1 200 OK\r\n" + headers +
+                          "Connection: close\r\nContent-Length: " +
                           QByteArray::number(page.size()) + "\r\n\r\n" + page);
             socket->disconnectFromHost();
             buffers_.remove(socket);
@@ -42,7 +55,11 @@ private:
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     }
 
+    struct Answer {
+        QByteArray prefix, headers, body;
+    };
     QTcpServer server_;
+    QList<Answer> answers_;
     QHash<QTcpSocket*, QByteArray> buffers_;
     QByteArray target_;
 };

@@ -11,9 +11,16 @@
 #include "results/HeadlessResultsWindow.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
 
 #include <memory>
 
@@ -38,6 +45,65 @@ Pairs decodedQuery(const QByteArray& target) {
     return pairs;
 }
 
+// A stand-in default browser: an xdg-open first on the PATH that notes each address it is given,
+// one a line. Qt's desktop services hand http, https and mailto addresses to xdg-open.
+struct RecordingXdgOpen {
+    QTemporaryDir dir;
+    QString record = dir.filePath("opened");
+    RecordingXdgOpen() {
+        QFile script(dir.filePath("xdg-open"));
+        if (!script.open(QIODevice::WriteOnly))
+            qFatal("the stand-in xdg-open cannot be written");
+        script.write(("#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + record + "'\n").toUtf8());
+        script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        qputenv("PATH", (dir.path() + ":").toUtf8() + qgetenv("PATH"));
+    }
+    QStringList opened() const {
+        QFile file(record);
+        return file.open(QIODevice::ReadOnly)
+                   ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                   : QStringList();
+    }
+};
+
+// The store page of these tests: every way a page may try to leave its frame or take the focus.
+// SITE stands for the server's address.
+constexpr const char* leavingPage =
+    "<html><head><title>Store</title></head><body>"
+    "<input id=field autofocus>"
+    "<a id=file href='file:///etc/hostname'>a file</a> "
+    "<a id=blank href='SITE/blank-target' target=_blank>new window</a> "
+    "<button id=open onclick=\"window.open('SITE/opened-on-click')\">open</button> "
+    "<a id=download href='SITE/file.bin'>download</a> "
+    "<button id=close onclick='window.close()'>close</button> "
+    "<a id=mail href='mailto:sales@store.test'>mail</a> "
+    "<span id=words>Selectable words</span>"
+    "<script>window.open('SITE/opened-on-load');"
+    "document.getElementById('field').focus();"
+    "onload = function() { document.title = 'loaded'; };</script></body></html>";
+
+QVariant runScript(QWebEngineView* view, const QString& script) {
+    QVariant result;
+    bool done = false;
+    view->page()->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        done = true;
+    });
+    static_cast<void>(QTest::qWaitFor([&] { return done; }, 10000));
+    return result;
+}
+
+// Clicks the middle of the page's element of that id with the mouse, as a person would.
+void clickElement(QWebEngineView* view, const QString& id,
+                  Qt::MouseButton button = Qt::LeftButton) {
+    const QVariantList middle =
+        runScript(view, "(function(){var r=document.getElementById('" + id +
+                            "').getBoundingClientRect();return [r.x+r.width/2,r.y+r.height/2];})()")
+            .toList();
+    QVERIFY2(middle.size() == 2, qPrintable(id));
+    QTest::mouseClick(view->focusProxy(), button, {}, QPoint(middle[0].toInt(), middle[1].toInt()));
+}
+
 } // namespace
 
 class StorePageTest : public QObject {
@@ -46,6 +112,7 @@ private slots:
     void browserRequestCarriesTheScannedTextsUnchanged();
     void deadPageProcessLeavesTheAddressAsALink();
     void tabPassesThroughTheLoadedPageInItsPlace();
+    void thePageStaysInItsFrame();
 };
 
 void StorePageTest::browserRequestCarriesTheScannedTextsUnchanged() {
@@ -123,6 +190,73 @@ void StorePageTest::tabPassesThroughTheLoadedPageInItsPlace() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         QTRY_COMPARE(focusName(), QString(previous));
     }
+}
+
+// The page keeps to its frame: what it asks to open elsewhere reaches the user's own browser or
+// mail program for a click only, nothing takes the focus, closes the page, writes a file or opens
+// a window of the program's own, and its menu offers Copy alone.
+void StorePageTest::thePageStaysInItsFrame() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("the offscreen platform opens no address with the desktop's programs");
+    RecordingXdgOpen browser;
+    formtest::LoopbackStoreServer server;
+    const QString site = QStringLiteral("http://127.0.0.1:%1").arg(server.port());
+    server.answer("/mc/", QString::fromLatin1(leavingPage).replace("SITE", site).toUtf8());
+    server.answer("/file.bin", "not to be written",
+                  "Content-Type: application/octet-stream\r\n"
+                  "Content-Disposition: attachment; filename=quorvin-test.bin\r\n");
+    quorvin::snapshot::SnapshotProvider provider{quorvin::test::hostileMachine()};
+    Form1 form(
+        quorvin::ScanEnvironment{provider, {"."}, "127.0.0.1:" + std::to_string(server.port())},
+        noBrowser);
+    form.getQuorvin();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto* view = form.wb()->findChild<QWebEngineView*>();
+    QVERIFY(view != nullptr);
+    QTRY_COMPARE_WITH_TIMEOUT(view->title(), QString("loaded"), 60000);
+    QTRY_VERIFY(view->isVisible() && view->focusProxy() != nullptr);
+    const QUrl storePage = view->url();
+
+    // The page focused its field for itself; the window's focus stayed in the slots list.
+    QCOMPARE(runScript(view, "document.activeElement.id").toString(), QString("field"));
+    QCOMPARE(formtest::focusName(form, QApplication::focusWidget()), QString("slotsLst"));
+
+    // Each click's address, in order: the file link and the pop-up no click asked for lead
+    // nowhere. A download goes once it has been answered (a click that follows at once would
+    // cancel it), and the mail link clicked after the closing finds the page still there.
+    const QStringList expected{site + "/blank-target", site + "/opened-on-click",
+                               site + "/file.bin", "mailto:sales@store.test"};
+    for (const char* id : {"file", "blank", "open", "download"})
+        clickElement(view, id);
+    QTRY_VERIFY2_WITH_TIMEOUT(browser.opened() == expected.mid(0, 3),
+                              qPrintable(browser.opened().join(' ')), 20000);
+    for (const char* id : {"close", "mail"})
+        clickElement(view, id);
+    QTRY_VERIFY2_WITH_TIMEOUT(browser.opened() == expected, qPrintable(browser.opened().join(' ')),
+                              20000);
+    QCOMPARE(view->url(), storePage);
+    QCOMPARE(view->title(), QString("loaded"));
+    QVERIFY(view->isVisible());
+    QVERIFY(
+        !QFile::exists(QDir(view->page()->profile()->downloadPath()).filePath("quorvin-test.bin")));
+    for (QWidget* window : QApplication::topLevelWidgets())
+        QVERIFY2(window == &form || !window->isVisible(), qPrintable(window->objectName()));
+
+    // Selected text: the menu holds Copy alone, and Ctrl+C copies it.
+    runScript(view, "getSelection().selectAllChildren(document.getElementById('words'))");
+    QTRY_VERIFY(view->page()->hasSelection());
+    clickElement(view, "words", Qt::RightButton);
+    QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QStringList items;
+    for (QAction* action : menu->actions())
+        items << action->text().remove('&');
+    QCOMPARE(items, QStringList{"Copy"});
+    menu->close();
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(view->focusProxy(), Qt::Key_C, Qt::ControlModifier);
+    QTRY_COMPARE(QGuiApplication::clipboard()->text(), QString("Selectable words"));
 }
 
 QUORVIN_QTEST_MAIN(StorePageTest)
