@@ -221,6 +221,10 @@ void StorePageTest::thePageStaysInItsFrame() {
     // The page focused its field for itself; the window's focus stayed in the slots list.
     QCOMPARE(runScript(view, "document.activeElement.id").toString(), QString("field"));
     QCOMPARE(formtest::focusName(form, QApplication::focusWidget()), QString("slotsLst"));
+    // Nor does a focus() of its own once the frame is on the screen take it.
+    runScript(view, "window.focus(); document.getElementById('field').focus()");
+    QCOMPARE(runScript(view, "document.hasFocus()").toBool(), false);
+    QCOMPARE(formtest::focusName(form, QApplication::focusWidget()), QString("slotsLst"));
 
     // Each click's address, in order: the file link and the pop-up no click asked for lead
     // nowhere. A download goes once it has been answered (a click that follows at once would
