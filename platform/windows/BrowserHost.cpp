@@ -16,6 +16,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <deque>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -38,23 +39,28 @@ struct AtlHost {
     AtlAxGetFunction getControl = nullptr;
     AtlAxGetFunction getHost = nullptr;
 
-    static AtlHost from(HMODULE atl) {
-        AtlHost loaded;
-        if (atl == nullptr)
-            return loaded;
+    // Loaded once per module: AtlAxWinInit registers its window class, which a second call may
+    // find taken and fail.
+    static const AtlHost& of(HMODULE atl) {
+        static std::deque<std::pair<HMODULE, AtlHost>> loaded; // references stay
+        for (const auto& [module, host] : loaded)
+            if (module == atl)
+                return host;
+        AtlHost host;
         const auto init = entryPoint<AtlAxWinInitFunction>(atl, "AtlAxWinInit");
         const auto getControl = entryPoint<AtlAxGetFunction>(atl, "AtlAxGetControl");
         if (init != nullptr && getControl != nullptr && init()) {
-            loaded.getControl = getControl;
-            loaded.getHost = entryPoint<AtlAxGetFunction>(atl, "AtlAxGetHost");
+            host.getControl = getControl;
+            host.getHost = entryPoint<AtlAxGetFunction>(atl, "AtlAxGetHost");
         }
-        return loaded;
+        return loaded.emplace_back(atl, host).second;
     }
 
     static const AtlHost& system() {
         // By its full path: an atl.dll beside the program is never the one loaded.
-        static const AtlHost host = from(loadSystemLibrary(L"atl.dll"));
-        return host;
+        static const HMODULE atl = loadSystemLibrary(L"atl.dll");
+        static const AtlHost none;
+        return atl != nullptr ? of(atl) : none;
     }
 };
 
@@ -239,7 +245,7 @@ ComPtr<IDispatch> makePageEvents(OpenOutside openOutside) {
 
 std::unique_ptr<BrowserHost> BrowserHost::create(HWND parent, int controlId, const RECT& place,
                                                  OpenOutside openOutside, HMODULE atlModule) {
-    const AtlHost atl = atlModule != nullptr ? AtlHost::from(atlModule) : AtlHost::system();
+    const AtlHost& atl = atlModule != nullptr ? AtlHost::of(atlModule) : AtlHost::system();
     if (atl.getControl == nullptr)
         return nullptr;
     std::unique_ptr<BrowserHost> host(new BrowserHost);
