@@ -184,12 +184,15 @@ void LayoutWindow::placeWindow(const RECT* suggested) {
     const RECT client = clientRectOnScreen(layout_, dpi_, work);
     RECT outer = windows::windowRectForClient(client, styles.style, styles.exStyle, dpi_);
     if (suggested != nullptr) {
-        // Moved to a screen of another scale: where Windows says, as it says.
+        // Moved to a screen of another scale: where Windows says, as it says. Windows itself
+        // keeps a window no taller than all screens together; the controls fit what it gave.
         const FittedWindow fitted = takeSuggested(*suggested, outer, mostHeightCut(layout_, dpi_));
-        heightCut_ = fitted.heightCut;
         SetWindowPos(window_, nullptr, fitted.frame.left, fitted.frame.top,
                      fitted.frame.right - fitted.frame.left, fitted.frame.bottom - fitted.frame.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT given{};
+        GetWindowRect(window_, &given);
+        heightCut_ = takeSuggested(given, outer, mostHeightCut(layout_, dpi_)).heightCut;
         return;
     }
     // Placed twice where the frame Windows draws is not the one computed (a caption or border
