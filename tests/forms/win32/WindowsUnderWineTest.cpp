@@ -207,6 +207,37 @@ TEST_F(ScannedForm1, TheStorePageIsSilentAndTheChatLinksTakeThePointer) {
         << "the chat picture is loaded";
 }
 
+// The page's own window stands in a child of the container; a navigation replaces it.
+TEST_F(ScannedForm1, ThePageTakesTheFocusOnlyFromTheUserAndGetsItBack) {
+    ASSERT_NE(form1->browser(), nullptr);
+    form1->show();
+    ASSERT_EQ(GetFocus(), control("slotsLst"));
+    const auto pageWindow = [&] {
+        return CreateWindowExW(0, L"STATIC", L"page", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50,
+                               control("WB"), nullptr, nullptr, nullptr);
+    };
+    HWND page = pageWindow();
+    SetFocus(page); // the page's focus() or autofocus field while it loads
+    EXPECT_EQ(GetFocus(), control("slotsLst")) << "loading took the focus";
+
+    // Tab into the page; inside it the page moves the focus as it likes.
+    MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    form1->preTranslateMessage(tab); // clipboardCmd
+    tab.hwnd = GetFocus();
+    form1->preTranslateMessage(tab);
+    ASSERT_TRUE(form1->browser()->contains(GetFocus()));
+    SetFocus(page);
+    EXPECT_EQ(GetFocus(), page);
+
+    // Away and back, the page navigated meanwhile: the focus is in the browser again.
+    SendMessageW(form1->hwnd(), WM_ACTIVATE, WA_INACTIVE, 0);
+    SetFocus(control("memoryLst"));
+    DestroyWindow(page);
+    page = pageWindow();
+    SendMessageW(form1->hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_TRUE(form1->browser()->contains(GetFocus())) << "the focus is not back in the page";
+}
+
 TEST_F(ScannedForm1, DrawsAgainInTheNewColoursWhenTheSchemeChanges) {
     // The colours a label is given (high contrast is off here: Wine cannot turn it on).
     const HDC dc = CreateCompatibleDC(nullptr);
