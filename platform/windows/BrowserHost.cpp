@@ -141,8 +141,9 @@ public:
             break;
         }
         case DISPID_NEWWINDOW2:
-            // (ppDisp, Cancel): the older event, without the address; NEWWINDOW3 carries it.
-            cancel(argument(parameters, 1));
+            // The older event, without the address, left as it is: where the control raises
+            // both, cancelling it would keep NEWWINDOW3, which cancels the window and carries
+            // the address, from coming at all.
             break;
         case DISPID_WINDOWCLOSING:
             // (IsChildWindow, Cancel)

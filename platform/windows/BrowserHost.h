@@ -21,10 +21,10 @@ using OpenOutside = std::function<void(const std::wstring& address)>;
 
 // The control's events a host answers (DWebBrowserEvents2). No window of the control's own ever
 // opens: a new window the page asks for (a link with a target, window.open, "open in new window")
-// is cancelled, and its address goes to openOutside where pageRequest allows it, a click or key of
-// the user's told by the event's flags. window.close() is cancelled, so the frame keeps its page;
-// a file the page would download is cancelled, so nothing is written. Every other event is left
-// as it is.
+// is cancelled (NEWWINDOW3, which every control since Windows XP SP2 raises), and its address goes
+// to openOutside where pageRequest allows it, a click or key of the user's told by the event's
+// flags. window.close() is cancelled, so the frame keeps its page; a file the page would download
+// is cancelled, so nothing is written. Every other event is left as it is.
 ComPtr<IDispatch> makePageEvents(OpenOutside openOutside);
 
 // What ATL's host and the control kept of the settings that keep the page inside its frame.
