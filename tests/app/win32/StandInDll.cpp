@@ -24,6 +24,15 @@ struct Record {
     VARIANT_BOOL contextMenu = VARIANT_TRUE;
 };
 
+// A property the program never sets: any call is counted.
+#define NOT_SET(property, type)                                                                    \
+    HRESULT STDMETHODCALLTYPE put_##property(type) override {                                      \
+        return no();                                                                               \
+    }                                                                                              \
+    HRESULT STDMETHODCALLTYPE get_##property(type*) override {                                     \
+        return no();                                                                               \
+    }
+
 class AmbientHost final : public IAxWinAmbientDispatch {
 public:
     Mode mode = Keeps;
@@ -78,30 +87,19 @@ public:
     }
 
     // Nothing else is set by the program.
-    HRESULT STDMETHODCALLTYPE put_AllowWindowlessActivation(VARIANT_BOOL) override { return no(); }
-    HRESULT STDMETHODCALLTYPE get_AllowWindowlessActivation(VARIANT_BOOL*) override { return no(); }
-    HRESULT STDMETHODCALLTYPE put_BackColor(OLE_COLOR) override { return no(); }
-    HRESULT STDMETHODCALLTYPE get_BackColor(OLE_COLOR*) override { return no(); }
-    HRESULT STDMETHODCALLTYPE put_ForeColor(OLE_COLOR) override { return no(); }
-    HRESULT STDMETHODCALLTYPE get_ForeColor(OLE_COLOR*) override { return no(); }
-    HRESULT STDMETHODCALLTYPE put_LocaleID(LCID) override { return no(); }
-    HRESULT STDMETHODCALLTYPE get_LocaleID(LCID*) override { return no(); }
-    HRESULT STDMETHODCALLTYPE put_UserMode(VARIANT_BOOL) override { return no(); }
-    HRESULT STDMETHODCALLTYPE get_UserMode(VARIANT_BOOL*) override { return no(); }
-    HRESULT STDMETHODCALLTYPE put_DisplayAsDefault(VARIANT_BOOL) override { return no(); }
-    HRESULT STDMETHODCALLTYPE get_DisplayAsDefault(VARIANT_BOOL*) override { return no(); }
-    HRESULT STDMETHODCALLTYPE put_Font(IDispatch*) override { return no(); }
-    HRESULT STDMETHODCALLTYPE get_Font(IDispatch**) override { return no(); }
-    HRESULT STDMETHODCALLTYPE put_MessageReflect(VARIANT_BOOL) override { return no(); }
-    HRESULT STDMETHODCALLTYPE get_MessageReflect(VARIANT_BOOL*) override { return no(); }
+    NOT_SET(AllowWindowlessActivation, VARIANT_BOOL)
+    NOT_SET(BackColor, OLE_COLOR)
+    NOT_SET(ForeColor, OLE_COLOR)
+    NOT_SET(LocaleID, LCID)
+    NOT_SET(UserMode, VARIANT_BOOL)
+    NOT_SET(DisplayAsDefault, VARIANT_BOOL)
+    NOT_SET(Font, IDispatch*)
+    NOT_SET(MessageReflect, VARIANT_BOOL)
+    NOT_SET(DocHostDoubleClickFlags, DWORD)
+    NOT_SET(AllowShowUI, VARIANT_BOOL)
+    NOT_SET(OptionKeyPath, BSTR)
     HRESULT STDMETHODCALLTYPE get_ShowGrabHandles(VARIANT_BOOL*) override { return no(); }
     HRESULT STDMETHODCALLTYPE get_ShowHatching(VARIANT_BOOL*) override { return no(); }
-    HRESULT STDMETHODCALLTYPE put_DocHostDoubleClickFlags(DWORD) override { return no(); }
-    HRESULT STDMETHODCALLTYPE get_DocHostDoubleClickFlags(DWORD*) override { return no(); }
-    HRESULT STDMETHODCALLTYPE put_AllowShowUI(VARIANT_BOOL) override { return no(); }
-    HRESULT STDMETHODCALLTYPE get_AllowShowUI(VARIANT_BOOL*) override { return no(); }
-    HRESULT STDMETHODCALLTYPE put_OptionKeyPath(BSTR) override { return no(); }
-    HRESULT STDMETHODCALLTYPE get_OptionKeyPath(BSTR*) override { return no(); }
 
 private:
     HRESULT no() {
