@@ -40,7 +40,6 @@ Form1::Form1(ScanEnvironment environment, std::wstring chatBrowser)
 }
 
 Form1::~Form1() {
-    browser_.reset();
     if (hwnd() != nullptr) {
         onUnloaded = nullptr;
         unload();
@@ -64,8 +63,14 @@ DWORD Form1::extraStyle(const layout::Control& control) const {
 }
 
 HWND Form1::makeBrowser(const layout::Control&, int id, const RECT& place) {
-    browser_ = windows::BrowserHost::create(hwnd(), id, place);
+    browser_ = windows::BrowserHost::create(
+        hwnd(), id, place, [this](const std::wstring& address) { openOutside(address); });
     return browser_ ? browser_->window() : nullptr;
+}
+
+windows::BrowserHost* Form1::browser() const {
+    // Gone with its window.
+    return browser_ && browser_->window() != nullptr ? browser_.get() : nullptr;
 }
 
 void Form1::afterLoad() {
@@ -172,6 +177,17 @@ void Form1::startChat() {
     }
 }
 
+void Form1::openOutside(const std::wstring& address) {
+    // A link of the store page the user's own browser or mail program could not take: said in
+    // plain words, and the program goes on.
+    try {
+        windows::openWithSystemHandler(address);
+    } catch (const std::exception& error) {
+        windows::showPlainMessage(hwnd(), windows::toWide(error.what()),
+                                  windows::toWide(layout::programTitle));
+    }
+}
+
 void Form1::followTopRow(HWND source) {
     // The lists scroll as one table: row n stays beside row n.
     if (followingTopRow_)
@@ -187,31 +203,14 @@ void Form1::followTopRow(HWND source) {
 }
 
 bool Form1::preTranslateMessage(MSG& message) {
-    if (browser_ && message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST &&
-        browser_->contains(message.hwnd)) {
-        // The page has the keys first: Tab walks its links and fields, and leaves it for the
-        // window's neighbouring stops only past its last (or before its first) one.
-        const windows::PageKey route = browser_->routeKey(message);
-        switch (route) {
-        case windows::PageKey::UsedByPage:
-        case windows::PageKey::Refused:
-            return true;
-        case windows::PageKey::LeaveForward:
-        case windows::PageKey::LeaveBackward:
-            moveFocus(route == windows::PageKey::LeaveBackward);
-            return true;
-        case windows::PageKey::Dispatch:
-            // To the page's window as it is, not to the dialog manager.
-            return false;
-        }
-    }
+    // The page has the keys first: Tab walks its links and fields, and leaves it for the
+    // window's neighbouring stops only past its last (or before its first) one.
+    if (browser_ && browser_->preTranslateMessage(message))
+        return true;
     return LayoutWindow::preTranslateMessage(message);
 }
 
 LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    // The browser's references go while ATL's container still exists, before the children do.
-    if (message == WM_DESTROY)
-        browser_.reset();
     if (message == WM_SETCURSOR) {
         const layout::Control* under = controlOf(reinterpret_cast<HWND>(wParam));
         if (under != nullptr && isChatControl(*under) && chatCursor_ != nullptr &&

@@ -22,8 +22,8 @@ public:
     void show();
     // Whether the native window exists (ResultsWindow::isLoaded tells whether it ever did).
     bool windowLoaded() const { return LayoutWindow::isLoaded(); }
-    // The hosted browser control; null where the system has none.
-    windows::BrowserHost* browser() const { return browser_.get(); }
+    // The hosted browser control; null where the system has none, and once the window is gone.
+    windows::BrowserHost* browser() const;
 
     bool preTranslateMessage(MSG& message) override;
 
@@ -51,6 +51,7 @@ private:
 
     HWND list(ModuleList list) const;
     void startChat();
+    void openOutside(const std::wstring& address);
     void followTopRow(HWND source);
     static LRESULT CALLBACK listProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 

@@ -175,19 +175,26 @@ void LayoutWindow::makeControl(std::size_t index) {
 
 void LayoutWindow::placeWindow(const RECT* suggested) {
     const WindowStyles styles = stylesFor(layout_);
-    // A window laid out at a place opens on the screen that holds it; a centred one on the main
-    // screen; one Windows moves to another scale on the screen it suggests.
+    // A window laid out at a place opens on the screen that holds it, a centred one on the main
+    // screen.
     const POINT designedCorner{layout::toPixels(layout_.client.left, dpi_),
                                layout::toPixels(layout_.client.top, dpi_)};
     const bool centred = layout_.start == layout::StartPosition::CenterScreen;
-    const POINT corner = suggested != nullptr ? POINT{suggested->left, suggested->top}
-                         : centred            ? POINT{0, 0}
-                                              : designedCorner;
-    const RECT work = workAreaAt(corner);
+    const RECT work = workAreaAt(centred ? POINT{0, 0} : designedCorner);
     const RECT client = clientRectOnScreen(layout_, dpi_, work);
     RECT outer = windows::windowRectForClient(client, styles.style, styles.exStyle, dpi_);
-    if (suggested != nullptr)
-        OffsetRect(&outer, suggested->left - outer.left, suggested->top - outer.top);
+    if (suggested != nullptr) {
+        // Moved to a screen of another scale: where Windows says, as it says. Windows itself
+        // keeps a window no taller than all screens together; the controls fit what it gave.
+        const FittedWindow fitted = takeSuggested(*suggested, outer, mostHeightCut(layout_, dpi_));
+        SetWindowPos(window_, nullptr, fitted.frame.left, fitted.frame.top,
+                     fitted.frame.right - fitted.frame.left, fitted.frame.bottom - fitted.frame.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT given{};
+        GetWindowRect(window_, &given);
+        heightCut_ = takeSuggested(given, outer, mostHeightCut(layout_, dpi_)).heightCut;
+        return;
+    }
     // Placed twice where the frame Windows draws is not the one computed (a caption or border
     // of another size than the DPI's), so that the client area keeps its designed size.
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -356,10 +363,11 @@ LRESULT LayoutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
                 onCommand(*entry, reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         return 0;
     case WM_ACTIVATE:
-        // The focus comes back where it was when the window is active again.
+        // The focus comes back where it was when the window is active again: to the control
+        // itself, not to a window inside it (the browser's page window, which each navigation
+        // replaces).
         if (LOWORD(wParam) == WA_INACTIVE) {
-            const HWND focus = GetFocus();
-            if (focus != nullptr && IsChild(window_, focus))
+            if (const HWND focus = focusedControl())
                 lastFocus_ = focus;
             return 0;
         }

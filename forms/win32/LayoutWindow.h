@@ -16,10 +16,11 @@ namespace quorvin::win32forms {
 // A top-level window built from its layout table with Windows' standard controls, each a child
 // of the window with the id firstControlId + its table index, in reading order, placed and
 // lettered at the window's DPI and placed again when the window moves to a screen of another
-// scale. It lies wholly in its screen's work area, its browser shortened where the window is
-// taller; it takes the user's colours in high contrast. Tab follows the layout's tab indexes.
-// The window's state follows the program's life of a window: created (this object only), loaded
-// (native window and controls, hidden), shown, unloaded (native window destroyed).
+// scale, in the rectangle Windows suggests. It opens wholly in its screen's work area, its browser
+// shortened where the window is taller; it takes the user's colours in high contrast. Tab follows
+// the layout's tab indexes. The window's state follows the program's life of a window: created
+// (this object only), loaded (native window and controls, hidden), shown, unloaded (native window
+// destroyed).
 class LayoutWindow {
 public:
     explicit LayoutWindow(const layout::WindowLayout& layout);

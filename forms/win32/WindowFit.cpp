@@ -36,6 +36,12 @@ FittedWindow fitInWorkArea(const RECT& designed, const RECT& workArea, int mostH
     return {{left, top, left + width, top + height}, cut};
 }
 
+FittedWindow takeSuggested(const RECT& suggested, const RECT& designedFrame, int mostHeightCut) {
+    const long shorter =
+        (designedFrame.bottom - designedFrame.top) - (suggested.bottom - suggested.top);
+    return {suggested, static_cast<int>(std::clamp<long>(shorter, 0, std::max(mostHeightCut, 0)))};
+}
+
 bool givesWay(const layout::WindowLayout& window, const layout::Control& control) {
     const layout::Control* browser = browserOf(window);
     // The browser's chain of frames, bounded against a cycle in a table.

@@ -19,6 +19,12 @@ struct FittedWindow {
 // and left edge on the screen.
 FittedWindow fitInWorkArea(const RECT& designed, const RECT& workArea, int mostHeightCut);
 
+// Where a window goes when Windows moves it to a screen of another scale: exactly the rectangle
+// Windows suggests, wherever that lies (across two screens too), as Windows asks; fitting into a
+// work area happens when a window first opens. The heightCut is how much shorter than designed
+// (designedFrame's height at the new scale) it is, as far as mostHeightCut allows.
+FittedWindow takeSuggested(const RECT& suggested, const RECT& designedFrame, int mostHeightCut);
+
 // Whether the control gives way when its window is shortened: the browser and the frames that
 // hold it. Every other control keeps its place and size.
 bool givesWay(const layout::WindowLayout& window, const layout::Control& control);

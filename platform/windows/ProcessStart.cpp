@@ -1,6 +1,10 @@
 #include "ProcessStart.h"
 
+#include "SystemLibrary.h"
+#include "WideText.h"
 #include "Win32Error.h"
+
+#include <shellapi.h>
 
 namespace quorvin::windows {
 
@@ -16,6 +20,34 @@ void startProgram(const std::wstring& program, const std::wstring& argument) {
         throwLastError("Starting the browser");
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+}
+
+void openWithSystemHandler(const std::wstring& address) {
+    const std::string what = "Opening \"" + toUtf8(address) + "\" with its default program";
+    // shell32 from the system folder when first needed: imported, it would come with the
+    // program's start, before the DLL search is restricted.
+    using ShellExecuteFunction = decltype(&ShellExecuteW);
+    static const auto shellExecute = [] {
+        const HMODULE shell32 = loadSystemLibrary(L"shell32.dll");
+        return shell32 == nullptr
+                   ? nullptr
+                   : reinterpret_cast<ShellExecuteFunction>(
+                         reinterpret_cast<void (*)()>(GetProcAddress(shell32, "ShellExecuteW")));
+    }();
+    if (shellExecute == nullptr)
+        throwLastError(what);
+    SetLastError(ERROR_SUCCESS);
+    const auto result = reinterpret_cast<INT_PTR>(
+        shellExecute(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    // Above 32: started. At or below, the error is in the thread's last error where the shell
+    // set one; its own codes (no association) otherwise.
+    if (result > 32)
+        return;
+    const DWORD error = GetLastError();
+    throw Win32Error(what, error != ERROR_SUCCESS          ? error
+                           : result == SE_ERR_NOASSOC      ? ERROR_NO_ASSOCIATION
+                           : result == SE_ERR_ACCESSDENIED ? ERROR_ACCESS_DENIED
+                                                           : ERROR_FILE_NOT_FOUND);
 }
 
 } // namespace quorvin::windows

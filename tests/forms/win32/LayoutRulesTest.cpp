@@ -336,6 +336,32 @@ TEST(WindowFit, InsideTheWorkAreaMovedInOrShortenedByAtMostWhatTheBrowserGives) 
     EXPECT_EQ(mostHeightCut(layout::dialogLayout(), 144), 0);
 }
 
+TEST(WindowFit, AScaleChangeTakesTheSuggestedRectangleAsItIs) {
+    struct Case {
+        const char* what;
+        RECT suggested;
+        int cut;
+    };
+    // The designed frame at the new scale is 1200x900; the browser gives at most 300.
+    const RECT designed{0, 0, 1200, 900};
+    const Case cases[] = {
+        {"on one screen", {100, 60, 1300, 960}, 0},
+        {"straddling two screens side by side", {1500, 200, 2700, 1100}, 0},
+        {"straddling one above the other", {40, 700, 1240, 1600}, 0},
+        {"partly off every screen", {-400, -20, 800, 880}, 0},
+        {"a shortened window, scaled", {0, 0, 1200, 720}, 180},
+        {"shorter than the browser gives", {0, 0, 1200, 400}, 300},
+        {"taller than designed", {0, 0, 1200, 950}, 0},
+    };
+    for (const Case& c : cases) {
+        const FittedWindow fitted = takeSuggested(c.suggested, designed, 300);
+        EXPECT_TRUE(EqualRect(&fitted.frame, &c.suggested))
+            << c.what << ": " << fitted.frame.left << "," << fitted.frame.top << " "
+            << fitted.frame.right << "," << fitted.frame.bottom;
+        EXPECT_EQ(fitted.heightCut, c.cut) << c.what;
+    }
+}
+
 TEST(ControlColours, DesignedBlueOrTheUsersHighContrastColours) {
     struct Case {
         const char* window;

@@ -1,12 +1,21 @@
 // What the program does with COM objects that misbehave as a damaged Windows' do, told by
-// stand-ins: a WMI enumerator that never answers or fails, a store page that takes keys or not.
+// stand-ins: a WMI enumerator that never answers or fails, a store page that takes keys or not,
+// asks for new windows, closing or downloads, and an ATL host that keeps its settings or not.
 
 #include "ThrowsNaming.h"
 
+#include "platform/windows/BrowserHost.h"
+#include "platform/windows/ComApartment.h"
 #include "platform/windows/ComWmiProvider.h"
 #include "platform/windows/HResultText.h"
 #include "platform/windows/PageKeys.h"
+#include "platform/windows/WideText.h"
 #include "platform/windows/Win32Error.h"
+
+#include <exdispid.h>
+#include <mshtmhst.h>
+#include <shobjidl.h>
+#include <urlmon.h>
 
 #include <gtest/gtest.h>
 
@@ -187,6 +196,160 @@ TEST(KeysInTheStorePage, ThePageFirstTabLeavesOnlyPastItsLastStop) {
             << c.what;
         EXPECT_EQ(page.offered, c.offered ? 1 : 0) << c.what;
     }
+}
+
+// The control's events as it raises them: arguments last first, Cancel by reference.
+TEST(StorePageEvents, NoWindowOfTheControlsOwnAndOnlyWhatTheUserAskedForLeaves) {
+    std::vector<std::wstring> opened;
+    const windows::ComPtr<IDispatch> events =
+        windows::makePageEvents([&](const std::wstring& address) { opened.push_back(address); });
+    const DWORD clicked = DWORD{NWMF_USERINITED} | DWORD{NWMF_FIRST};
+    struct Case {
+        const char* what;
+        DISPID event;
+        const wchar_t* address; // NEWWINDOW3's; FILEDOWNLOAD: null for a download, else a page
+        DWORD flags;
+        bool cancelled;
+        bool leaves;
+    };
+    const Case cases[] = {
+        {"a link with target=_blank", DISPID_NEWWINDOW3, L"https://store.test/buy?id=1", clicked,
+         true, true},
+        {"window.open on a click", DISPID_NEWWINDOW3, L"HTTP://store.test/cart", NWMF_USERINITED,
+         true, true},
+        {"window.open on load", DISPID_NEWWINDOW3, L"http://ads.test/", NWMF_FIRST, true, false},
+        {"\"open in new window\"", DISPID_NEWWINDOW3, L"http://store.test/", NWMF_USERREQUESTED,
+         true, true},
+        {"a pop-up the user let through", DISPID_NEWWINDOW3, L"http://store.test/p",
+         NWMF_USERALLOWED, true, true},
+        {"a mail link", DISPID_NEWWINDOW3, L"mailto:sales@store.test", clicked, true, true},
+        {"a file link", DISPID_NEWWINDOW3, L"file:///C:/Windows/win.ini", clicked, true, false},
+        {"a resource", DISPID_NEWWINDOW3, L"res://ieframe.dll/navcancl.htm", clicked, true, false},
+        {"a script", DISPID_NEWWINDOW3, L"javascript:alert(1)", clicked, true, false},
+        {"another protocol", DISPID_NEWWINDOW3, L"ms-settings:display", clicked, true, false},
+        {"the older new-window event, before NEWWINDOW3", DISPID_NEWWINDOW2, nullptr, 0, false,
+         false},
+        {"window.close()", DISPID_WINDOWCLOSING, nullptr, 0, true, false},
+        {"a download", DISPID_FILEDOWNLOAD, nullptr, 0, true, false},
+        {"a page the frame shows", DISPID_FILEDOWNLOAD, L"page", 0, false, false},
+        {"the page's title", DISPID_TITLECHANGE, L"Store", 0, false, false},
+    };
+    for (const Case& c : cases) {
+        opened.clear();
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        IDispatch* newWindow = nullptr;
+        std::vector<VARIANT> arguments(5); // in the event's own order
+        for (VARIANT& each : arguments)
+            VariantInit(&each);
+        arguments[0].vt = VT_BYREF | VT_DISPATCH;
+        arguments[0].ppdispVal = &newWindow;
+        arguments[1].vt = VT_BYREF | VT_BOOL;
+        arguments[1].pboolVal = &cancel;
+        const std::wstring address = c.address != nullptr ? c.address : L"";
+        if (c.event == DISPID_NEWWINDOW3) {
+            arguments[2].vt = VT_I4;
+            arguments[2].lVal = static_cast<LONG>(c.flags);
+            arguments[3].vt = VT_BSTR;
+            arguments[3].bstrVal = SysAllocString(L"http://store.test/mc/quorvin.asp");
+            arguments[4].vt = VT_BSTR;
+            arguments[4].bstrVal = SysAllocString(address.c_str());
+        } else if (c.event == DISPID_WINDOWCLOSING || c.event == DISPID_FILEDOWNLOAD) {
+            // (IsChildWindow or ActiveDocument, Cancel)
+            arguments[0].vt = VT_BOOL;
+            arguments[0].boolVal = c.address != nullptr ? VARIANT_TRUE : VARIANT_FALSE;
+            arguments.resize(2);
+        } else if (c.event == DISPID_TITLECHANGE) {
+            arguments[0].vt = VT_BSTR;
+            arguments[0].bstrVal = SysAllocString(address.c_str());
+            arguments.resize(1);
+        } else {
+            arguments.resize(2);
+        }
+        std::vector<VARIANT> lastFirst(arguments.rbegin(), arguments.rend());
+        DISPPARAMS parameters{lastFirst.data(), nullptr, static_cast<UINT>(lastFirst.size()), 0};
+        EXPECT_EQ(events->Invoke(c.event, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                                 &parameters, nullptr, nullptr, nullptr),
+                  S_OK)
+            << c.what;
+        EXPECT_EQ(cancel == VARIANT_TRUE, c.cancelled) << c.what;
+        EXPECT_EQ(newWindow, nullptr) << c.what << ": no window handed back";
+        EXPECT_EQ(opened,
+                  c.leaves ? std::vector<std::wstring>{address} : std::vector<std::wstring>{})
+            << c.what;
+        for (VARIANT& each : arguments)
+            if (each.vt == VT_BSTR)
+                VariantClear(&each);
+    }
+}
+
+// ATL's host as the system's (keeping what it is told), Wine's (without ambient properties), and
+// two that fail the page: one refuses the settings, one forgets them.
+TEST(StorePageHost, SetsAndReadsBackTheAmbientPropertiesAndTheProcessFeatures) {
+    windows::ComApartment apartment;
+    const HMODULE standIn = LoadLibraryW(windows::toWide(QUORVIN_STAND_IN_ATL).c_str());
+    ASSERT_NE(standIn, nullptr) << QUORVIN_STAND_IN_ATL;
+    const auto behave = reinterpret_cast<void (*)(int)>(
+        reinterpret_cast<void (*)()>(GetProcAddress(standIn, "standInAmbient")));
+    const auto told = reinterpret_cast<void (*)(int*, int*, DWORD*, VARIANT_BOOL*)>(
+        reinterpret_cast<void (*)()>(GetProcAddress(standIn, "standInAmbientSet")));
+    ASSERT_TRUE(behave != nullptr && told != nullptr);
+    const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
+                                        nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(parent, nullptr);
+    struct Case {
+        const char* what;
+        int mode;
+        int puts;
+        std::vector<std::string> error; // empty: the host is made
+    };
+    const Case cases[] = {
+        {"the system's host", 0, 2, {}},
+        {"a host that refuses them", 1, 1, {"DocHostFlags", "E_ACCESSDENIED"}},
+        {"a host that forgets them", 2, 2, {"did not keep the page's settings"}},
+        {"Wine's host, without ambient properties", 3, 0, {}},
+    };
+    for (const Case& c : cases) {
+        behave(c.mode);
+        std::unique_ptr<windows::BrowserHost> host;
+        const auto make = [&] {
+            host = windows::BrowserHost::create(
+                parent, 100, RECT{0, 0, 300, 200}, [](const std::wstring&) {}, standIn);
+        };
+        if (!c.error.empty()) {
+            EXPECT_TRUE(throwsNaming<std::runtime_error>(make, c.error)) << c.what;
+            EXPECT_EQ(GetWindow(parent, GW_CHILD), nullptr) << c.what << ": no control is left";
+        } else {
+            make();
+            ASSERT_NE(host, nullptr) << c.what;
+            const windows::HostSettings& kept = host->settings();
+            EXPECT_EQ(kept.docHostFlags.has_value(), c.mode == 0) << c.what;
+            EXPECT_EQ(kept.docHostFlags.value_or(0), c.mode == 0 ? 0x40000004u : 0u) << c.what;
+            EXPECT_EQ(kept.contextMenu, c.mode == 0 ? std::optional(false) : std::nullopt)
+                << c.what;
+            EXPECT_TRUE(kept.features) << c.what;
+            EXPECT_TRUE(host->silent()) << c.what;
+        }
+        int puts = 0, others = 0;
+        DWORD flags = 0;
+        VARIANT_BOOL menu = VARIANT_TRUE;
+        told(&puts, &others, &flags, &menu);
+        EXPECT_EQ(puts, c.puts) << c.what;
+        EXPECT_EQ(others, 0) << c.what << ": nothing else is set";
+        if (c.puts > 0) {
+            EXPECT_EQ(flags, DWORD{DOCHOSTUIFLAG_DPI_AWARE} | DWORD{DOCHOSTUIFLAG_NO3DBORDER})
+                << c.what;
+        }
+        if (c.puts > 1) {
+            EXPECT_EQ(menu, VARIANT_FALSE) << c.what;
+        }
+    }
+    // Per process, and nowhere in the registry.
+    EXPECT_EQ(CoInternetIsFeatureEnabled(FEATURE_WEBOC_POPUPMANAGEMENT, GET_FEATURE_FROM_PROCESS),
+              S_OK);
+    EXPECT_EQ(
+        CoInternetIsFeatureEnabled(FEATURE_DISABLE_NAVIGATION_SOUNDS, GET_FEATURE_FROM_PROCESS),
+        S_OK);
+    DestroyWindow(parent);
 }
 
 TEST(Win32Errors, SayWhatFailedInTheSystemsWordsWithTheNumber) {
