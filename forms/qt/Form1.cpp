@@ -13,12 +13,14 @@
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtText.h"
 #include "results/ChatLink.h"
+#include "results/StoreAddress.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QUrl>
 
 #include <algorithm>
 #include <optional>
@@ -101,6 +103,12 @@ void Form1::createControls() {
                                           "this address:\n\n" +
                                               quorvin::qt::toUtf8(address));
         });
+    connect(wb_, &quorvin::qt::BrowserControl::leaveRequested, this,
+            [this](const QUrl& address, bool userAsked) {
+                if (quorvin::pageRequest(quorvin::qt::toUtf8(address.toString(QUrl::FullyEncoded)),
+                                         userAsked) == quorvin::PageRequest::SystemHandler)
+                    wb_->openInUsersProgram(address);
+            });
     coupleModuleLists(slotsLst_, memoryLst_, speedLst_);
     connect(image1_, &quorvin::qt::ClickableLabel::clicked, this, &Form1::startChat);
     connect(label39_, &quorvin::qt::ClickableLabel::clicked, this, &Form1::startChat);

@@ -9,6 +9,7 @@
 #include "platform/windows/WideText.h"
 #include "platform/windows/Win32Error.h"
 #include "results/ChatLink.h"
+#include "results/StoreAddress.h"
 
 #include <commctrl.h>
 
@@ -64,7 +65,8 @@ DWORD Form1::extraStyle(const layout::Control& control) const {
 
 HWND Form1::makeBrowser(const layout::Control&, int id, const RECT& place) {
     browser_ = windows::BrowserHost::create(
-        hwnd(), id, place, [this](const std::wstring& address) { openOutside(address); });
+        hwnd(), id, place,
+        [this](const std::wstring& address, bool userAsked) { openOutside(address, userAsked); });
     return browser_ ? browser_->window() : nullptr;
 }
 
@@ -177,7 +179,9 @@ void Form1::startChat() {
     }
 }
 
-void Form1::openOutside(const std::wstring& address) {
+void Form1::openOutside(const std::wstring& address, bool userAsked) {
+    if (pageRequest(windows::toUtf8(address), userAsked) != PageRequest::SystemHandler)
+        return;
     // A link of the store page the user's own browser or mail program could not take: said in
     // plain words, and the program goes on.
     try {

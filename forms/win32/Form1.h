@@ -51,7 +51,7 @@ private:
 
     HWND list(ModuleList list) const;
     void startChat();
-    void openOutside(const std::wstring& address);
+    void openOutside(const std::wstring& address, bool userAsked);
     void followTopRow(HWND source);
     static LRESULT CALLBACK listProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 

@@ -24,8 +24,11 @@ signals:
     // No program of the user's could be started for the address (fully encoded), which the user
     // asked to open outside the program; the window says so.
     void addressNotOpened(const QString& address);
+    // The page asks to open the address outside its frame (a new window, a download), a click or
+    // key of the user's asking for it or not; the window decides whether it leaves.
+    void leaveRequested(const QUrl& address, bool userAsked);
 
-protected:
+public:
     // Hands the address to the user's own browser or mail program (QDesktopServices); reports
     // addressNotOpened when none can be started.
     void openInUsersProgram(const QUrl& address);

@@ -4,7 +4,6 @@
 #include "QtText.h"
 #include "StartupTrace.h"
 #include "WebEngineLoader.h"
-#include "results/StoreAddress.h"
 
 #include <QEvent>
 #include <QUrl>
@@ -48,9 +47,7 @@ void WebEngineBrowser::pageProcessDied() {
 }
 
 void WebEngineBrowser::openOutside(const QUrl& address, bool userAsked) {
-    if (quorvin::pageRequest(toUtf8(address.toString(QUrl::FullyEncoded)), userAsked) ==
-        quorvin::PageRequest::SystemHandler)
-        openInUsersProgram(address);
+    emit leaveRequested(address, userAsked);
 }
 
 bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event) {

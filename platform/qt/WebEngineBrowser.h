@@ -8,8 +8,8 @@ struct WebEngineModule;
 
 // The store page in a Qt WebEngine view from the web-engine module. Where the module cannot be
 // loaded, or the engine's page process dies before showing anything, the place shows the
-// address as a link instead. An address the page asks to open outside its frame goes where
-// pageRequest says: to the user's own browser or mail program, or nowhere.
+// address as a link instead. An address the page asks to open outside its frame is handed to the
+// window (leaveRequested), which decides where it goes.
 class WebEngineBrowser : public LinkFallbackBrowser {
     Q_OBJECT
 public:

@@ -5,7 +5,6 @@
 #include "PageKeys.h"
 #include "SystemLibrary.h"
 #include "WideText.h"
-#include "results/StoreAddress.h"
 
 #include <commctrl.h>
 #include <exdispid.h>
@@ -162,11 +161,9 @@ public:
 
 private:
     void leave(const std::wstring& address, bool userAsked) {
-        if (pageRequest(toUtf8(address), userAsked) != PageRequest::SystemHandler)
-            return;
         // No error may cross back into the control; openOutside reports its own.
         try {
-            openOutside_(address);
+            openOutside_(address, userAsked);
         } catch (...) {
         }
     }

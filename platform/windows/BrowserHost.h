@@ -15,16 +15,17 @@
 
 namespace quorvin::windows {
 
-// Where an address goes that the page asks to open outside its frame, once the store page's rule
-// lets it leave: the program hands it to the user's own browser or mail program.
-using OpenOutside = std::function<void(const std::wstring& address)>;
+// Where an address goes that the page asks to open outside its frame, with whether a click or key
+// of the user's asked for it: the window decides by the store page's rule (pageRequest) whether
+// the user's own browser or mail program takes it.
+using OpenOutside = std::function<void(const std::wstring& address, bool userAsked)>;
 
 // The control's events a host answers (DWebBrowserEvents2). No window of the control's own ever
 // opens: a new window the page asks for (a link with a target, window.open, "open in new window")
 // is cancelled (NEWWINDOW3, which every control since Windows XP SP2 raises), and its address goes
-// to openOutside where pageRequest allows it, a click or key of the user's told by the event's
-// flags. window.close() is cancelled, so the frame keeps its page; a file the page would download
-// is cancelled, so nothing is written. Every other event is left as it is.
+// to openOutside, a click or key of the user's told by the event's flags. window.close() is
+// cancelled, so the frame keeps its page; a file the page would download is cancelled, so nothing
+// is written. Every other event is left as it is.
 ComPtr<IDispatch> makePageEvents(OpenOutside openOutside);
 
 // What ATL's host and the control kept of the settings that keep the page inside its frame.

@@ -11,6 +11,7 @@
 #include "platform/windows/PageKeys.h"
 #include "platform/windows/WideText.h"
 #include "platform/windows/Win32Error.h"
+#include "results/StoreAddress.h"
 
 #include <exdispid.h>
 #include <mshtmhst.h>
@@ -202,7 +203,11 @@ TEST(KeysInTheStorePage, ThePageFirstTabLeavesOnlyPastItsLastStop) {
 TEST(StorePageEvents, NoWindowOfTheControlsOwnAndOnlyWhatTheUserAskedForLeaves) {
     std::vector<std::wstring> opened;
     const windows::ComPtr<IDispatch> events =
-        windows::makePageEvents([&](const std::wstring& address) { opened.push_back(address); });
+        windows::makePageEvents([&](const std::wstring& address, bool userAsked) {
+            // As the results window decides.
+            if (pageRequest(windows::toUtf8(address), userAsked) == PageRequest::SystemHandler)
+                opened.push_back(address);
+        });
     const DWORD clicked = DWORD{NWMF_USERINITED} | DWORD{NWMF_FIRST};
     struct Case {
         const char* what;
@@ -313,7 +318,7 @@ TEST(StorePageHost, SetsAndReadsBackTheAmbientPropertiesAndTheProcessFeatures) {
         std::unique_ptr<windows::BrowserHost> host;
         const auto make = [&] {
             host = windows::BrowserHost::create(
-                parent, 100, RECT{0, 0, 300, 200}, [](const std::wstring&) {}, standIn);
+                parent, 100, RECT{0, 0, 300, 200}, [](const std::wstring&, bool) {}, standIn);
         };
         if (!c.error.empty()) {
             EXPECT_TRUE(throwsNaming<std::runtime_error>(make, c.error)) << c.what;
