@@ -16,6 +16,10 @@ class LinkFallbackBrowser : public BrowserControl {
 public:
     QString address() const override;
     bool showsLink() const;
+    // Whether the keyboard focus is in the frame or anywhere in the page; the frame then draws its
+    // focus ring, focusRingWidth pixels wide, around the page.
+    bool hasFocusInside() const;
+    static constexpr int focusRingWidth = 2;
 
 protected:
     explicit LinkFallbackBrowser(QWidget* parent);
@@ -26,8 +30,11 @@ protected:
     // Checks the address, keeps it and hands it to the link; the engine loads the URL returned.
     // Throws std::invalid_argument when the address is not a valid URL.
     QUrl acceptAddress(const std::string& address);
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    bool holds(const QWidget* widget) const;
+
     QStackedLayout* stack_;
     LinkBrowser* link_;
     QString address_;

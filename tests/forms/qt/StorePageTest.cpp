@@ -180,10 +180,20 @@ void StorePageTest::tabPassesThroughTheLoadedPageInItsPlace() {
         browser->focusProxy() != nullptr && browser->focusProxy()->focusProxy() != nullptr, 30000);
     const auto focusName = [&] { return formtest::focusName(form, QApplication::focusWidget()); };
 
+    // The frame's ring shows while the focus is in the page, and only then.
+    const auto ringShown = [&] {
+        const QImage frame = browser->grab().toImage();
+        const QColor ring = browser->palette().color(QPalette::Highlight);
+        return frame.pixelColor(0, frame.height() / 2) == ring &&
+               frame.pixelColor(frame.width() / 2, frame.height() - 1) == ring;
+    };
     form.clipboardCmd()->setFocus();
+    QVERIFY(!ringShown());
     for (const char* next : {"WB", "memoryLst", "speedLst", "slotsLst", "clipboardCmd"}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTRY_COMPARE(focusName(), QString(next));
+        QCOMPARE(browser->hasFocusInside(), QString(next) == "WB");
+        QTRY_COMPARE(ringShown(), QString(next) == "WB");
     }
     form.moduleList(quorvin::ModuleList::Memory)->setFocus();
     for (const char* previous : {"WB", "clipboardCmd"}) {
