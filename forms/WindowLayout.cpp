@@ -37,6 +37,42 @@ bool takesFocus(ControlKind kind) {
     return false;
 }
 
+bool showsFixedText(const Control& control) {
+    switch (control.role) {
+    case Role::Caption:
+    case Role::ChatLink:
+    case Role::AcceptButton:
+    case Role::CancelButton:
+    case Role::CopyButton:
+        return true;
+    case Role::Frame:
+        return !control.caption.empty();
+    case Role::Value:
+    case Role::ChatPicture:
+    case Role::Disclaimer:
+    case Role::ModuleList:
+    case Role::Browser:
+        return false;
+    }
+    return false;
+}
+
+bool growsAboutCentre(const Control& control) {
+    return control.role == Role::ChatLink || control.kind == ControlKind::CommandButton;
+}
+
+PixelRect widenedToText(const Control& control, PixelRect box, int withinLeft, int withinRight,
+                        int neededWidth) {
+    const int room = withinRight - withinLeft;
+    const int width = std::min(std::max(box.width, neededWidth), std::max(room, box.width));
+    if (width == box.width)
+        return box;
+    int left = growsAboutCentre(control) ? box.left - (width - box.width) / 2 : box.left;
+    // Pushed back inside the parent where the grown box would stand out of it.
+    left = std::max(withinLeft, std::min(left, withinRight - width));
+    return {left, box.top, width, box.height};
+}
+
 ControlKind kindOf(Role role) {
     switch (role) {
     case Role::Frame:

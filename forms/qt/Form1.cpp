@@ -116,7 +116,7 @@ QWidget* Form1::makeControl(const Control& control, QWidget* parent) {
         // The chat link: a link to screen readers, with the chat picture's action.
         auto* link = new quorvin::qt::ClickableLabel(QAccessible::Link, parent);
         link->setText(qtText(control.caption));
-        link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        link->setAlignment(Qt::AlignHCenter | Qt::AlignTop); // one centred line
         link->setCursor(chatCursor(devicePixelRatioF()));
         return link;
     }
@@ -156,10 +156,6 @@ QWidget* Form1::makeControl(const Control& control, QWidget* parent) {
 
 void Form1::finishControl(const Control& control) {
     QWidget* widget = controls_->at(control.name);
-    // A fixed caption in a substitute font that runs wider is drawn narrower to fit.
-    if (auto* label = qobject_cast<QLabel*>(widget);
-        label != nullptr && (control.role == Role::Caption || control.role == Role::ChatLink))
-        condenseToFit(label, label->text(), label->width());
     if (control.captionLabel.empty())
         return;
     // The caption label labels its value (a screen reader says "Maximum RAM 32 GB"), the heading

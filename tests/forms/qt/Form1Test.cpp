@@ -229,6 +229,15 @@ void Form1Test::geometryMatchesTheLayout() {
     w.form->show();
     auto* widget = w.form->findChild<QWidget*>(name);
     QVERIFY(widget != nullptr);
+    // A fixed text's label or button may have grown to hold its text, on the same line.
+    const auto& control = quorvin::layout::form1Layout().at(name.toStdString());
+    if (quorvin::layout::showsFixedText(control) &&
+        control.kind != quorvin::layout::ControlKind::Frame) {
+        QVERIFY(widget->geometry().contains(geometry));
+        QCOMPARE(widget->y(), geometry.y());
+        QCOMPARE(widget->height(), geometry.height());
+        return;
+    }
     QCOMPARE(widget->geometry(), geometry);
 }
 
