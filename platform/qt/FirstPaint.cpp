@@ -45,8 +45,11 @@ void afterFirstPaint(QWidget* widget, std::function<void()> action) {
 
 void fillBackgroundOnAppearing(QWidget* window) {
 #if QUORVIN_WITH_XCB
+    // Only on the xcb platform: others (offscreen) may answer for X11 without a connection.
+    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+        return;
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr)
+    if (x11 == nullptr || x11->connection() == nullptr)
         return;
     // Qt makes its windows without a background, so that X leaves their pixels to it.
     const QColor colour = window->palette().color(QPalette::Window);
