@@ -29,7 +29,8 @@ namespace {
 // A fixed text whole on one line in the font its control got: the box grows to hold it, about its
 // centre or to its right, within its parent; only what the parent cannot make room for is drawn
 // narrower.
-void fitFixedText(QWidget* widget, const quorvin::layout::Control& control) {
+void fitFixedText(QWidget* widget, const quorvin::layout::WindowLayout& layout,
+                  const quorvin::layout::Control& control) {
     auto* label = qobject_cast<QLabel*>(widget);
     auto* button = qobject_cast<QPushButton*>(widget);
     if (label == nullptr && button == nullptr)
@@ -46,10 +47,14 @@ void fitFixedText(QWidget* widget, const quorvin::layout::Control& control) {
     const QWidget* parent = widget->parentWidget();
     const int parentWidth = parent != nullptr ? parent->width() : box.right() + 1;
     const quorvin::layout::PixelRect fitted = quorvin::layout::widenedToText(
-        control, {box.left(), box.top(), box.width(), box.height()}, 0, parentWidth, needed);
+        layout, control, {box.left(), box.top(), box.width(), box.height()}, 0, parentWidth,
+        needed);
     widget->setGeometry(fitted.left, fitted.top, fitted.width, fitted.height);
-    if (label != nullptr)
-        condenseToFit(label, text, fitted.width);
+    if (label == nullptr)
+        return;
+    if (quorvin::layout::growsAboutCentre(layout, control))
+        label->setAlignment(Qt::AlignHCenter | (label->alignment() & Qt::AlignVertical_Mask));
+    condenseToFit(label, text, fitted.width);
 }
 
 } // namespace
@@ -58,8 +63,6 @@ void applyControl(QWidget* widget, const quorvin::layout::Control& control) {
     widget->setObjectName(qtText(control.name));
     widget->setGeometry(pixelRect(control.place));
     widget->setFont(qtFont(control.font));
-    if (quorvin::layout::showsFixedText(control))
-        fitFixedText(widget, control);
     if (control.colour == quorvin::layout::TextColour::Blue)
         makeTextBlue(widget);
     if (!control.visible)
@@ -74,6 +77,8 @@ LayoutWidgets::LayoutWidgets(QWidget* window, const quorvin::layout::WindowLayou
         QWidget* parent = control.parent.empty() ? window : at(control.parent);
         QWidget* widget = make(control, parent);
         applyControl(widget, control);
+        if (quorvin::layout::showsFixedText(control))
+            fitFixedText(widget, layout, control);
         widgets_[control.name] = widget;
     }
 }

@@ -112,8 +112,8 @@ RECT LayoutWindow::controlRect(const layout::Control& control, int dpi) const {
             parent != nullptr
                 ? layout::toPixels(absolutePlace(layout_, *parent), dpi)
                 : layout::PixelRect{0, 0, layout::toPixels(layout_.client.width, dpi)};
-        pixels =
-            layout::widenedToText(control, pixels, within.left, within.left + within.width, needed);
+        pixels = layout::widenedToText(layout_, control, pixels, within.left,
+                                       within.left + within.width, needed);
     }
     RECT rect{pixels.left, pixels.top, pixels.left + pixels.width, pixels.top + pixels.height};
     if (heightCut_ > 0 && givesWay(layout_, control))
@@ -181,7 +181,7 @@ void LayoutWindow::makeControl(std::size_t index) {
                       extraStyle(entry);
         if (entry.kind == layout::ControlKind::Label && !labelWraps(entry))
             style = (style & ~SS_TYPEMASK) |
-                    (layout::growsAboutCentre(entry) ? SS_CENTER : SS_LEFTNOWORDWRAP);
+                    (layout::growsAboutCentre(layout_, entry) ? SS_CENTER : SS_LEFTNOWORDWRAP);
         child = CreateWindowExW(kind.exStyle, kind.className, caption.c_str(), style, place.left,
                                 place.top, place.right - place.left, place.bottom - place.top,
                                 window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),

@@ -440,7 +440,8 @@ TEST_F(ScannedForm1, FixedTextsShowWholeOnOneLine) {
                 case layout::ControlKind::Label: {
                     EXPECT_FALSE(textHidden(control, text)) << where;
                     EXPECT_EQ(GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK,
-                              layout::growsAboutCentre(entry) ? SS_CENTER : SS_LEFTNOWORDWRAP)
+                              layout::growsAboutCentre(table, entry) ? SS_CENTER
+                                                                     : SS_LEFTNOWORDWRAP)
                         << where;
                     RECT within{};
                     if (const layout::Control* frame = table.find(entry.parent))
