@@ -176,7 +176,7 @@ void ProgramWindows::hideAll() {
 }
 
 void ProgramWindows::showMessage(const std::string& text) {
-    quorvin::qt::showPlainMessage(nullptr, quorvin::layout::programTitle, text);
+    quorvin::qt::showErrorMessage(nullptr, quorvin::layout::programTitle, text);
 }
 
 void ProgramWindows::endProgram(int exitCode) {
