@@ -1,6 +1,7 @@
 #include "WindowLayout.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 
@@ -35,6 +36,50 @@ bool takesFocus(ControlKind kind) {
         return false;
     }
     return false;
+}
+
+bool showsFixedText(const Control& control) {
+    switch (control.role) {
+    case Role::Caption:
+    case Role::ChatLink:
+    case Role::AcceptButton:
+    case Role::CancelButton:
+    case Role::CopyButton:
+        return true;
+    case Role::Frame:
+        return !control.caption.empty();
+    case Role::Value:
+    case Role::ChatPicture:
+    case Role::Disclaimer:
+    case Role::ModuleList:
+    case Role::Browser:
+        return false;
+    }
+    return false;
+}
+
+bool growsAboutCentre(const WindowLayout& window, const Control& control) {
+    if (control.kind == ControlKind::CommandButton)
+        return true;
+    const Control* parent = window.find(control.parent);
+    const int parentWidth = parent != nullptr ? parent->place.width : window.client.width;
+    const int leftMargin = control.place.left;
+    const int rightMargin = parentWidth - control.place.left - control.place.width;
+    // Within a pixel or so of centred, as the designer left it.
+    constexpr int centredWithinTwips = 30;
+    return std::abs(leftMargin - rightMargin) <= centredWithinTwips;
+}
+
+PixelRect widenedToText(const WindowLayout& window, const Control& control, PixelRect box,
+                        int withinLeft, int withinRight, int neededWidth) {
+    const int room = withinRight - withinLeft;
+    const int width = std::min(std::max(box.width, neededWidth), std::max(room, box.width));
+    if (width == box.width)
+        return box;
+    int left = growsAboutCentre(window, control) ? box.left - (width - box.width) / 2 : box.left;
+    // Pushed back inside the parent where the grown box would stand out of it.
+    left = std::max(withinLeft, std::min(left, withinRight - width));
+    return {left, box.top, width, box.height};
 }
 
 ControlKind kindOf(Role role) {

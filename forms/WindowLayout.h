@@ -135,6 +135,22 @@ struct WindowLayout {
     const Control& only(Role role) const;
 };
 
+// Whether the control shows one of the tables' fixed texts, drawn whole on one line: a caption
+// label, the chat link, a button's or a frame's caption; not a value the scan fills.
+bool showsFixedText(const Control& control);
+
+// Whether a fixed text's control is centred: a button, whose caption is centred, or a label that
+// stands centred in its parent (the chat link above the copy button, the splash's message). It
+// draws its text centred and, too narrow for it, grows about its centre rather than to its right.
+bool growsAboutCentre(const WindowLayout& window, const Control& control);
+
+// The box a fixed text's label or button takes to show its text whole on one line, where the
+// text and the room round it need `neededWidth` pixels: its designed box where that fits, else
+// widened just enough, about its centre or to its right as the control grows, but never beyond
+// its parent's span [withinLeft, withinRight). Any coordinates, in pixels.
+PixelRect widenedToText(const WindowLayout& window, const Control& control, PixelRect box,
+                        int withinLeft, int withinRight, int neededWidth);
+
 // Throws std::logic_error naming the fault when a table is not one the front ends can build: a
 // window without a name or class, a control named twice, a parent or caption label the table
 // lacks or that is no frame or label, a role of another kind than its control's.

@@ -29,7 +29,7 @@ if ! update_package_lists; then
 fi
 apt-get "${apt_options[@]}" install -y --no-install-recommends \
     ca-certificates cmake ninja-build g++ clang-format python3 \
-    qt6-base-dev qt6-webengine-dev libgl-dev nlohmann-json3-dev \
+    qt6-base-dev qt6-webengine-dev libgl-dev libxcb1-dev pkg-config nlohmann-json3-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
     xvfb xauth xdotool wmctrl openbox tint2 x11-utils imagemagick fonts-dejavu-core fonts-liberation2 \
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine32:i386 fonts-wine \

@@ -95,8 +95,13 @@ void ProgramWindows::show(Window window) {
         return;
     case Window::Form1:
         makeForm1();
-        quorvin::qt::afterFirstPaint(form1_.get(),
-                                     [] { quorvin::qt::markStartup("results-painted"); });
+        form1Drawn_ = false;
+        quorvin::qt::afterFirstPaint(form1_.get(), [this] {
+            quorvin::qt::markStartup("results-painted");
+            form1Drawn_ = true;
+            if (splashWaitsForForm1_)
+                closeSplash();
+        });
         form1_->show();
         return;
     }
@@ -111,7 +116,15 @@ void ProgramWindows::unload(Window window) {
     case Window::Splash:
         if (splash_) {
             splash_->timer1()->stop();
-            splash_->close();
+            // The splash stays on the screen until the results window behind it is drawn, so
+            // that the screen never shows the program's windows undrawn or none of them; at
+            // most a moment more where that window never draws (minimised at once).
+            if (form1_ && form1_->isVisible() && !form1Drawn_) {
+                splashWaitsForForm1_ = true;
+                QTimer::singleShot(splashWaitMilliseconds, splash_, [this] { closeSplash(); });
+                return;
+            }
+            closeSplash();
         }
         return;
     case Window::Form1:
@@ -119,6 +132,12 @@ void ProgramWindows::unload(Window window) {
             form1_->close();
         return;
     }
+}
+
+void ProgramWindows::closeSplash() {
+    splashWaitsForForm1_ = false;
+    if (splash_)
+        splash_->close();
 }
 
 bool ProgramWindows::isLoaded(Window window) const {
@@ -157,7 +176,7 @@ void ProgramWindows::hideAll() {
 }
 
 void ProgramWindows::showMessage(const std::string& text) {
-    quorvin::qt::showPlainMessage(nullptr, quorvin::layout::programTitle, text);
+    quorvin::qt::showErrorMessage(nullptr, quorvin::layout::programTitle, text);
 }
 
 void ProgramWindows::endProgram(int exitCode) {

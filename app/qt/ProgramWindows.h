@@ -50,6 +50,10 @@ signals:
 
 private:
     void makeForm1();
+    void closeSplash();
+
+    // How long the splash waits at most for the results window's first paint.
+    static constexpr int splashWaitMilliseconds = 3000;
 
     Form1Factory makeForm1_;
     ScanCall scan_;
@@ -57,6 +61,8 @@ private:
     QPointer<qtforms::Dialog> dialog_;
     QPointer<qtforms::frmSplash> splash_;
     std::unique_ptr<qtforms::Form1> form1_;
+    bool form1Drawn_ = false;
+    bool splashWaitsForForm1_ = false;
 };
 
 } // namespace quorvin::qtapp

@@ -6,6 +6,7 @@
 #include "forms/qt/Form1Style.h"
 #include "platform/locale/UserLocale.h"
 #include "platform/qt/BrowserControl.h"
+#include "platform/qt/ProgramStart.h"
 #include "platform/qt/StartupTrace.h"
 #include "quorvin/BuildSettings.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
         quorvin::qt::refuseWebEngine(
             QStringLiteral("The store page is not opened inside the program when it runs as "
                            "root: its web engine would run without its sandbox."));
+    quorvin::qt::useOnlyARunningSessionBus();
     // The store page's browser control needs a native window of its own; its neighbours do not.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     quorvin::qtapp::ProgramApplication app(argc, argv);

@@ -107,7 +107,7 @@ void ProgramWindows::hideAll() {
 }
 
 void ProgramWindows::showMessage(const std::string& text) {
-    quorvin::windows::showPlainMessage(nullptr, quorvin::windows::toWide(text),
+    quorvin::windows::showErrorMessage(nullptr, quorvin::windows::toWide(text),
                                        quorvin::windows::toWide(quorvin::layout::programTitle));
 }
 

@@ -56,7 +56,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return runProgram();
     } catch (const std::exception& error) {
         // Only start-up itself (COM, the first window) fails here; handlers report their own.
-        quorvin::windows::showPlainMessage(nullptr, quorvin::windows::toWide(error.what()),
+        quorvin::windows::showErrorMessage(nullptr, quorvin::windows::toWide(error.what()),
                                            quorvin::windows::toWide(quorvin::layout::programTitle));
         return 1;
     }

@@ -8,6 +8,7 @@
 #include "platform/qt/AccessibleRole.h"
 #include "platform/qt/BrowserControl.h"
 #include "platform/qt/ClickableLabel.h"
+#include "platform/qt/FirstPaint.h"
 #include "platform/qt/ProgramStart.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtMessageBox.h"
@@ -114,6 +115,9 @@ void Form1::createControls() {
     connect(label39_, &quorvin::qt::ClickableLabel::clicked, this, &Form1::startChat);
     connect(clipboardCmd_, &QPushButton::clicked, this, [this] { copyReport(); });
     slotsLst_->setFocus(Qt::OtherFocusReason);
+    // Drawn with OpenGL once the store page's engine is in it, the window would appear black
+    // until its first frame; it appears in its background colour instead.
+    quorvin::qt::fillBackgroundOnAppearing(this);
 }
 
 QWidget* Form1::makeControl(const Control& control, QWidget* parent) {
@@ -132,7 +136,7 @@ QWidget* Form1::makeControl(const Control& control, QWidget* parent) {
         // The chat link: a link to screen readers, with the chat picture's action.
         auto* link = new quorvin::qt::ClickableLabel(QAccessible::Link, parent);
         link->setText(qtText(control.caption));
-        link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        link->setAlignment(Qt::AlignLeft | Qt::AlignTop); // centred where it stands centred
         link->setCursor(chatCursor(devicePixelRatioF()));
         return link;
     }
@@ -172,10 +176,6 @@ QWidget* Form1::makeControl(const Control& control, QWidget* parent) {
 
 void Form1::finishControl(const Control& control) {
     QWidget* widget = controls_->at(control.name);
-    // A fixed caption in a substitute font that runs wider is drawn narrower to fit.
-    if (auto* label = qobject_cast<QLabel*>(widget);
-        label != nullptr && (control.role == Role::Caption || control.role == Role::ChatLink))
-        condenseToFit(label, label->text(), label->width());
     if (control.captionLabel.empty())
         return;
     // The caption label labels its value (a screen reader says "Maximum RAM 32 GB"), the heading

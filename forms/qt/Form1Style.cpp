@@ -69,6 +69,15 @@ void makeTextBlue(QWidget* widget) {
     widget->setPalette(palette);
 }
 
+void useInactiveSelectionColours(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     palette.color(QPalette::Active, QPalette::Button));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::ButtonText));
+    widget->setPalette(palette);
+}
+
 void condenseToFit(QWidget* widget, const QString& caption, int width) {
     QFont font = widget->font();
     for (int spacing = 100; spacing >= 85; --spacing) {

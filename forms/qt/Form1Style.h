@@ -19,8 +19,12 @@ QFont qtFont(const quorvin::layout::Font& font);
 // Blue text (0, 0, 255) for the value labels and the chat link.
 void makeTextBlue(QWidget* widget);
 
-// Where the substitute font runs wider than MS Sans Serif, narrows the letter spacing (down to
-// 85 %) just enough for the fixed caption to fit its designed width.
+// A selection drawn without the focus in the colours Windows gives it (the button face and
+// its text), which many styles draw in the same colour as the focused one.
+void useInactiveSelectionColours(QWidget* widget);
+
+// Narrows the letter spacing (down to 85 %) just enough for a fixed caption to fit the width,
+// where even its grown box cannot hold it in the font the widget got.
 void condenseToFit(QWidget* widget, const QString& caption, int width);
 
 QIcon programIcon();

@@ -2,7 +2,13 @@
 
 #include "Form1Style.h"
 
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QPushButton>
 #include <QWidget>
+
+#include <algorithm>
+#include <cmath>
 
 #include <stdexcept>
 #include <string>
@@ -17,6 +23,41 @@ QRect pixelRect(const quorvin::layout::Twips& place) {
     const quorvin::layout::PixelRect pixels = quorvin::layout::toPixels(place, designDpi);
     return QRect(pixels.left, pixels.top, pixels.width, pixels.height);
 }
+
+namespace {
+
+// A fixed text whole on one line in the font its control got: the box grows to hold it, about its
+// centre or to its right, within its parent; only what the parent cannot make room for is drawn
+// narrower.
+void fitFixedText(QWidget* widget, const quorvin::layout::WindowLayout& layout,
+                  const quorvin::layout::Control& control) {
+    auto* label = qobject_cast<QLabel*>(widget);
+    auto* button = qobject_cast<QPushButton*>(widget);
+    if (label == nullptr && button == nullptr)
+        return;
+    const QString text = label != nullptr ? label->text() : button->text();
+    // A button's caption needs its margins too, as the style measures them. Measured here in
+    // device-independent pixels, a text can come out a little wider on a scaled screen, where its
+    // glyphs are hinted to other pixels: a twenty-fifth more keeps it whole there.
+    const qreal advance = QFontMetricsF(widget->font()).horizontalAdvance(text);
+    const int buttonMargins = button != nullptr ? 12 : 0;
+    const int needed = std::max(button != nullptr ? button->sizeHint().width() : 0,
+                                static_cast<int>(std::ceil(advance * 1.04)) + 2 + buttonMargins);
+    const QRect box = widget->geometry();
+    const QWidget* parent = widget->parentWidget();
+    const int parentWidth = parent != nullptr ? parent->width() : box.right() + 1;
+    const quorvin::layout::PixelRect fitted = quorvin::layout::widenedToText(
+        layout, control, {box.left(), box.top(), box.width(), box.height()}, 0, parentWidth,
+        needed);
+    widget->setGeometry(fitted.left, fitted.top, fitted.width, fitted.height);
+    if (label == nullptr)
+        return;
+    if (quorvin::layout::growsAboutCentre(layout, control))
+        label->setAlignment(Qt::AlignHCenter | (label->alignment() & Qt::AlignVertical_Mask));
+    condenseToFit(label, text, fitted.width);
+}
+
+} // namespace
 
 void applyControl(QWidget* widget, const quorvin::layout::Control& control) {
     widget->setObjectName(qtText(control.name));
@@ -36,6 +77,8 @@ LayoutWidgets::LayoutWidgets(QWidget* window, const quorvin::layout::WindowLayou
         QWidget* parent = control.parent.empty() ? window : at(control.parent);
         QWidget* widget = make(control, parent);
         applyControl(widget, control);
+        if (quorvin::layout::showsFixedText(control))
+            fitFixedText(widget, layout, control);
         widgets_[control.name] = widget;
     }
 }

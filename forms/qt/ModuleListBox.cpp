@@ -1,5 +1,6 @@
 #include "ModuleListBox.h"
 
+#include "Form1Style.h"
 #include "ModuleListCoupling.h"
 
 #include <QAccessible>
@@ -15,6 +16,15 @@ ModuleListBox::ModuleListBox(QWidget* parent)
     setSortingEnabled(false);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    useInactiveSelectionColours(this);
+}
+
+void ModuleListBox::initViewItemOption(QStyleOptionViewItem* option) const {
+    QListWidget::initViewItemOption(option);
+    // The style draws a row in the active colours while its window is active; here only while
+    // the list has the focus too, as a Windows list box does.
+    if (!hasFocus())
+        option->state &= ~QStyle::State_Active;
 }
 
 void ModuleListBox::keyPressEvent(QKeyEvent* event) {
@@ -57,6 +67,7 @@ void ModuleListBox::focusInEvent(QFocusEvent* event) {
     if (selected >= 0 && currentRow() != selected)
         setCurrentRow(selected, QItemSelectionModel::NoUpdate);
     QListWidget::focusInEvent(event);
+    viewport()->update(); // its selection turns to the active colour
     // Qt announces the list once this has returned, after the row it made current; the row is
     // announced again after the list, so that it is what the screen reader says last.
     QTimer::singleShot(0, this, &ModuleListBox::announceCurrentRow);
@@ -74,6 +85,7 @@ void ModuleListBox::focusOutEvent(QFocusEvent* event) {
     // Leaving, the list keeps its selection but no current row.
     selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     QListWidget::focusOutEvent(event);
+    viewport()->update();
 }
 
 } // namespace quorvin::qtforms

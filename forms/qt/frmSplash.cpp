@@ -58,9 +58,6 @@ frmSplash::frmSplash(QWidget* parent)
                                  });
     label1_ = controls.as<QLabel>("Label1");
     label2_ = controls.as<QLabel>("Label2");
-    // Where the serif font runs a few pixels wider than the label, the caption is drawn narrower
-    // rather than losing its last full stop.
-    condenseToFit(label2_, label2_->text(), label2_->width());
 
     // A screen reader announces the splash as it appears, as an alert that says what it says.
     quorvin::qt::setAccessibleRole(this, QAccessible::AlertMessage);

@@ -17,6 +17,20 @@ std::wstring faceAt(std::string_view family, int dpi) {
     return windows::toWide(family);
 }
 
+int textWidth(HFONT font, std::string_view text) {
+    const std::wstring wide = windows::toWide(text);
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, font);
+    SIZE size{};
+    const BOOL measured =
+        GetTextExtentPoint32W(screen, wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    if (!measured)
+        windows::throwLastError("Measuring the text " + std::string(text));
+    return size.cx;
+}
+
 FontSet::~FontSet() {
     for (const Entry& entry : entries_)
         DeleteObject(entry.handle);

@@ -19,6 +19,10 @@ int fontPixelHeight(double points, int dpi);
 // metrics, Microsoft Sans Serif, draws crisp text instead.
 std::wstring faceAt(std::string_view family, int dpi);
 
+// How many pixels wide the text is in the font, as GDI measures it on the screen (the width a
+// static control draws it in).
+int textWidth(HFONT font, std::string_view text);
+
 // The GDI fonts of one window, made once per font and DPI and deleted with the set.
 class FontSet {
 public:

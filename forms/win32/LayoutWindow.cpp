@@ -64,6 +64,9 @@ HICON programIcon(int size) {
                                          size, LR_DEFAULTCOLOR));
 }
 
+// The room a button's caption keeps on each side: its edges and focus rectangle.
+constexpr int buttonTextMarginTwips = 75;
+
 } // namespace
 
 LayoutWindow::LayoutWindow(const layout::WindowLayout& layout)
@@ -97,7 +100,21 @@ const layout::Control* LayoutWindow::controlOf(HWND child) const {
 }
 
 RECT LayoutWindow::controlRect(const layout::Control& control, int dpi) const {
-    const layout::PixelRect pixels = layout::toPixels(absolutePlace(layout_, control), dpi);
+    layout::PixelRect pixels = layout::toPixels(absolutePlace(layout_, control), dpi);
+    const bool button = control.kind == layout::ControlKind::CommandButton;
+    if ((control.kind == layout::ControlKind::Label || button) && layout::showsFixedText(control)) {
+        // Measured in the very font the control gets, which need not be the designer's; a
+        // button's caption stays inside its edges and focus rectangle.
+        const int needed = textWidth(fonts_.get(control.font, dpi), control.caption) +
+                           (button ? 2 * layout::toPixels(buttonTextMarginTwips, dpi) : 0);
+        const layout::Control* parent = layout_.find(control.parent);
+        const layout::PixelRect within =
+            parent != nullptr
+                ? layout::toPixels(absolutePlace(layout_, *parent), dpi)
+                : layout::PixelRect{0, 0, layout::toPixels(layout_.client.width, dpi)};
+        pixels = layout::widenedToText(layout_, control, pixels, within.left,
+                                       within.left + within.width, needed);
+    }
     RECT rect{pixels.left, pixels.top, pixels.left + pixels.width, pixels.top + pixels.height};
     if (heightCut_ > 0 && givesWay(layout_, control))
         rect.bottom = std::max(rect.top, rect.bottom - heightCut_);
@@ -163,7 +180,8 @@ void LayoutWindow::makeControl(std::size_t index) {
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (entry.visible ? WS_VISIBLE : 0) | kind.style |
                       extraStyle(entry);
         if (entry.kind == layout::ControlKind::Label && !labelWraps(entry))
-            style = (style & ~SS_TYPEMASK) | SS_LEFTNOWORDWRAP;
+            style = (style & ~SS_TYPEMASK) |
+                    (layout::growsAboutCentre(layout_, entry) ? SS_CENTER : SS_LEFTNOWORDWRAP);
         child = CreateWindowExW(kind.exStyle, kind.className, caption.c_str(), style, place.left,
                                 place.top, place.right - place.left, place.bottom - place.top,
                                 window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),

@@ -95,7 +95,8 @@ private:
     const layout::WindowLayout& layout_;
     HWND window_ = nullptr;
     std::vector<HWND> controls_;
-    FontSet fonts_;
+    // Made as the controls are placed, and as a fixed text is measured.
+    mutable FontSet fonts_;
     HWND lastFocus_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
     int heightCut_ = 0;

@@ -30,7 +30,8 @@ WindowStyles stylesFor(const layout::WindowLayout& window) {
 
 bool labelWraps(const layout::Control& label) {
     constexpr double twipsPerPoint = 20;
-    return label.place.height >= 2 * label.font.points * twipsPerPoint;
+    return !layout::showsFixedText(label) &&
+           label.place.height >= 2 * label.font.points * twipsPerPoint;
 }
 
 std::wstring windowClassName(const layout::WindowLayout& window) {

@@ -19,9 +19,9 @@ struct WindowStyles {
 // (WS_EX_APPWINDOW); the others are kept out of it by their hidden owner.
 WindowStyles stylesFor(const layout::WindowLayout& window);
 
-// Whether a label's text wraps at word breaks: only where the label is two lines of its font
-// high (the chat link); a one-line label shows its one line, clipped at its right edge if need be,
-// rather than a second line cut in half.
+// Whether a label's text wraps at word breaks: only a value label two lines of its font high. A
+// fixed text never wraps (its box grows to hold it); a one-line value shows its one line, clipped
+// at its right edge if need be, rather than a second line cut in half.
 bool labelWraps(const layout::Control& label);
 
 // The window class a layout's window is registered as (its table's); throws std::logic_error for

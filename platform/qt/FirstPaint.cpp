@@ -1,8 +1,13 @@
 #include "FirstPaint.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
+
+#if QUORVIN_WITH_XCB
+#include <xcb/xcb.h>
+#endif
 
 namespace quorvin::qt {
 
@@ -36,6 +41,24 @@ private:
 
 void afterFirstPaint(QWidget* widget, std::function<void()> action) {
     new FirstPaintWatch(widget, std::move(action));
+}
+
+void fillBackgroundOnAppearing(QWidget* window) {
+#if QUORVIN_WITH_XCB
+    // Only on the xcb platform: others (offscreen) may answer for X11 without a connection.
+    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+        return;
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || x11->connection() == nullptr)
+        return;
+    // Qt makes its windows without a background, so that X leaves their pixels to it.
+    const QColor colour = window->palette().color(QPalette::Window);
+    const auto pixel = static_cast<quint32>(colour.rgb() & 0xFFFFFF); // TrueColor visual
+    xcb_change_window_attributes(x11->connection(), static_cast<xcb_window_t>(window->winId()),
+                                 XCB_CW_BACK_PIXEL, &pixel);
+#else
+    static_cast<void>(window);
+#endif
 }
 
 } // namespace quorvin::qt

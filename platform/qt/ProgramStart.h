@@ -23,4 +23,10 @@ public:
 void startProgram(const std::string& program, const std::string& argument, QObject* context,
                   std::function<void()> failedLater);
 
+// Where the desktop runs no session bus, keeps this program from starting one: D-Bus would start
+// a bus of its own at the toolkit's first use (dbus-launch and dbus-daemon), which outlives the
+// program. Call it before the application object. A program started with startProgram gets the
+// environment as the user gave it.
+void useOnlyARunningSessionBus();
+
 } // namespace quorvin::qt

@@ -8,6 +8,24 @@
 
 namespace quorvin::qt {
 
+namespace {
+// Set when this program put its own session bus address in its environment.
+bool sessionBusAddressOwn = false;
+constexpr const char* sessionBusVariable = "DBUS_SESSION_BUS_ADDRESS";
+} // namespace
+
+void useOnlyARunningSessionBus() {
+    if (!qEnvironmentVariableIsEmpty(sessionBusVariable))
+        return;
+    // Without an address D-Bus takes the user's bus in the runtime folder, where there is one.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus")))
+        return;
+    // An address of no known kind: a connection fails at once and nothing is started.
+    qputenv(sessionBusVariable, "disabled:");
+    sessionBusAddressOwn = true;
+}
+
 void startProgram(const std::string& program, const std::string& argument, QObject* context,
                   std::function<void()> failedLater) {
     const QString path = toQString(program);
@@ -18,6 +36,8 @@ void startProgram(const std::string& program, const std::string& argument, QObje
     // engine as root) is not handed on: a browser it starts keeps its sandbox.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
+    if (sessionBusAddressOwn)
+        environment.remove(QString::fromLatin1(sessionBusVariable));
     // The process object has no parent and is deleted only once the process has ended: deleting
     // it earlier would kill a launcher still running when this program ends, and with it a
     // browser it runs in the foreground. The browser writes to this program's own output, not

@@ -8,9 +8,11 @@
 
 namespace quorvin::qt {
 
-void showPlainMessage(QWidget* parent, std::string_view title, const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon,
-                    QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
+namespace {
+
+void showMessage(QWidget* parent, std::string_view title, const std::string& text,
+                 QMessageBox::Icon icon) {
+    QMessageBox box(icon, QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
                     toQString(text), QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     // A message box is as wide as its text, which can leave the title cut short; a spacer as
@@ -21,6 +23,16 @@ void showPlainMessage(QWidget* parent, std::string_view title, const std::string
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
     box.exec();
+}
+
+} // namespace
+
+void showPlainMessage(QWidget* parent, std::string_view title, const std::string& text) {
+    showMessage(parent, title, text, QMessageBox::NoIcon);
+}
+
+void showErrorMessage(QWidget* parent, std::string_view title, const std::string& text) {
+    showMessage(parent, title, text, QMessageBox::Critical);
 }
 
 } // namespace quorvin::qt

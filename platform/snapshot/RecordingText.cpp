@@ -15,8 +15,9 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 
 std::string utf8FromUtf16le(std::string_view bytes) {
     if (bytes.size() % 2 != 0)
-        throw std::runtime_error("Snapshot is UTF-16LE text with an odd number of bytes: the file "
-                                 "was cut in the middle of a character");
+        throw std::runtime_error(
+            "The recording is UTF-16LE text with an odd number of bytes: the file "
+            "was cut in the middle of a character");
     const auto unitAt = [&](std::size_t i) -> char32_t {
         return static_cast<unsigned char>(bytes[i]) |
                (static_cast<unsigned char>(bytes[i + 1]) << 8);
@@ -38,7 +39,7 @@ std::string utf8FromUtf16le(std::string_view bytes) {
 }
 
 [[noreturn]] void unreadableEncoding(std::string_view encoding) {
-    throw std::runtime_error("Snapshot is " + std::string(encoding) +
+    throw std::runtime_error("The recording is " + std::string(encoding) +
                              " text, which is not read here: save it as UTF-8 "
                              "(Out-File -Encoding utf8) or UTF-16LE");
 }

@@ -22,7 +22,7 @@ using nlohmann::json;
 
 [[noreturn]] void badValue(std::string_view className, std::string_view property,
                            std::string_view why) {
-    throw std::runtime_error("Snapshot value " + std::string(className) + "." +
+    throw std::runtime_error("The recording's value " + std::string(className) + "." +
                              std::string(property) + " " + std::string(why));
 }
 
@@ -182,7 +182,7 @@ std::string classNameOf(const json& instance) {
 
 [[noreturn]] void namesNoClass() {
     throw std::runtime_error(
-        "Snapshot holds an object that names no class: a recorded instance names it in "
+        "The recording holds an object that names no class: a recorded instance names it in "
         "CimSystemProperties.ClassName, CimClass, __CLASS or CreationClassName; record the "
         "machine with the command in the README, \"Recorded machines\"");
 }
@@ -190,7 +190,7 @@ std::string classNameOf(const json& instance) {
 void addSelfNamedInstance(Snapshot& snapshot, const json& value) {
     if (!value.is_object())
         throw std::runtime_error(
-            "Snapshot holds a list with something other than instance objects");
+            "The recording holds a list with something other than instance objects");
     const std::string className = classNameOf(value);
     if (className.empty())
         namesNoClass();
@@ -216,7 +216,7 @@ void addDocument(Snapshot& snapshot, const json& document) {
         return;
     }
     if (!document.is_object())
-        throw std::runtime_error("Snapshot must hold JSON objects or arrays of them");
+        throw std::runtime_error("The recording must hold JSON objects or arrays of them");
     if (!classNameOf(document).empty()) {
         addSelfNamedInstance(snapshot, document);
         return;
@@ -232,12 +232,12 @@ void addDocument(Snapshot& snapshot, const json& document) {
         } else if (instances.is_array()) {
             for (const json& instance : instances) {
                 if (!instance.is_object())
-                    throw std::runtime_error("Snapshot class " + className +
+                    throw std::runtime_error("The recording's class " + className +
                                              " holds something other than instance objects");
                 addInstance(snapshot, className, instance);
             }
         } else {
-            throw std::runtime_error("Snapshot class " + className +
+            throw std::runtime_error("The recording's class " + className +
                                      " must map to an instance object or an array of them");
         }
     }
@@ -278,10 +278,10 @@ Snapshot parseSnapshotJson(std::string_view jsonText) {
         try {
             in >> document;
         } catch (const json::parse_error& e) {
-            throw std::runtime_error("Snapshot is not valid JSON at " +
+            throw std::runtime_error("The recording is not valid JSON at " +
                                      placeOf(text, start + e.byte) + ": " + reasonOf(e));
         } catch (const json::exception& e) {
-            throw std::runtime_error("Snapshot is not valid JSON at " + placeOf(text, start) +
+            throw std::runtime_error("The recording is not valid JSON at " + placeOf(text, start) +
                                      ": " + reasonOf(e));
         }
         try {
@@ -293,13 +293,13 @@ Snapshot parseSnapshotJson(std::string_view jsonText) {
         ++documents;
     }
     if (documents == 0)
-        throw std::runtime_error("Snapshot is empty: it holds no JSON document");
+        throw std::runtime_error("The recording is empty: it holds no JSON document");
     return snapshot;
 }
 
 Snapshot loadSnapshotFile(const std::filesystem::path& file) {
     const std::string content =
-        files::readUserFile(file, files::recordingFileLimit, "the snapshot file ");
+        files::readUserFile(file, files::recordingFileLimit, "the recording ");
     try {
         return parseSnapshotJson(content);
     } catch (const std::exception& e) {

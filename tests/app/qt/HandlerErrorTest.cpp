@@ -191,6 +191,8 @@ private slots:
         QCOMPARE(finished.first().first().toInt(), 1);
         QCOMPARE(catcher.seen, 1);
         QCOMPARE(catcher.title, QString("Quorvin - System Memory Information"));
+        QCOMPARE(catcher.icon, QMessageBox::Critical);
+        QVERIFY(catcher.wideEnoughForTitle);
         QCOMPARE(catcher.text, shown);
         QVERIFY(!windows->form1());
         QTest::qWait(20); // the windows go once the handler that failed has returned

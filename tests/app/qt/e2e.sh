@@ -8,7 +8,7 @@ artifacts=$2
 snapshot=$3
 desktop_entry=$4
 mkdir -p "$artifacts"
-for tool in Xvfb openbox xdotool wmctrl import xprop; do
+for tool in Xvfb openbox xdotool wmctrl import xprop xwininfo; do
     command -v "$tool" >/dev/null || { echo "e2e: skipped: $tool is not installed"; exit 77; }
 done
 
@@ -92,6 +92,87 @@ if dialog=$(window_of_size $disclaimer); then
     fi
 else
     fail "scan: no disclaimer"; kill "$pid"
+fi
+
+# As an ordinary user the store page's engine runs, drawing the results window with OpenGL. The
+# splash stays until that window is drawn: captured the moment the splash has gone, the window is
+# about as bright as its grey face, not near black (its capture the moment it was mapped is kept
+# and its brightness logged). The program was started without a session bus: when it has ended,
+# no bus it started (dbus-launch, dbus-daemon) nor engine process is left on this display.
+user_run() {
+    if [ "$(id -u)" != 0 ]; then
+        env -u DBUS_SESSION_BUS_ADDRESS "$@"
+    else
+        local home=$artifacts/nobody-home
+        rm -rf "$home" && mkdir -p "$home" && chown nobody "$home"
+        runuser -u nobody -- env -i PATH="$PATH" HOME="$home" DISPLAY="$DISPLAY" \
+            QUORVIN_SNAPSHOT="$snapshot" QT_QPA_PLATFORM=xcb \
+            QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:-}" "$@"
+    fi
+}
+# A visible window of the program started as $pid with the given client size, now.
+visible_of_size() {
+    local id
+    for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+        [ "$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {print $2}')" = "$1" ] &&
+            { echo "$id"; return 0; }
+    done
+    return 1
+}
+brightness() { convert "$1" -colorspace gray -format '%[fx:mean]' info:; }
+splash=242x78
+# The processes of a user on this display whose name is given.
+on_this_display() { # name
+    local p
+    for p in $(pgrep -x "$1"); do
+        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "DISPLAY=$DISPLAY" && echo "$p"
+    done
+}
+# The program started last on this display, waiting up to 10 s for it.
+program_on_this_display() {
+    local found
+    for _ in $(seq 100); do
+        found=$(on_this_display "$(basename "$program" | cut -c1-15)" | tail -1)
+        [ -n "$found" ] && { echo "$found"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+if [ "$(id -u)" = 0 ] && ! runuser -u nobody -- test -x "$program" -a -r "$snapshot"; then
+    echo "e2e: ordinary user: skipped: nobody cannot run $program or read $snapshot"
+elif user_run "$program" >"$artifacts/user.log" 2>&1 &
+    launcher=$! && pid=$(program_on_this_display) && dialog=$(window_of_size $disclaimer); then
+    click_at "$dialog" 168 300 # OKButton
+    form=
+    for _ in $(seq 1500); do
+        form=$(visible_of_size $results) && break
+        sleep 0.01
+    done
+    if [ -n "$form" ]; then
+        place=$(xwininfo -id "$form" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+            /Width:/ {w = $2} /Height:/ {h = $2} END {printf "%sx%s+%s+%s", w, h, x, y}')
+        import -window root -crop "$place" "$artifacts/user-results-mapped.png"
+        echo "e2e: ordinary user: brightness of the results window when mapped:" \
+            "$(brightness "$artifacts/user-results-mapped.png")"
+        for _ in $(seq 1000); do visible_of_size $splash >/dev/null || break; sleep 0.01; done
+        import -window root -crop "$place" "$artifacts/user-results-splash-gone.png"
+        shown=$(brightness "$artifacts/user-results-splash-gone.png")
+        echo "e2e: ordinary user: brightness of the results window when the splash went: $shown"
+        awk -v b="$shown" 'BEGIN { exit !(b > 0.5) }' ||
+            fail "ordinary user: the splash went with the results window undrawn (brightness $shown)"
+        sleep 2
+        import -window root "$artifacts/user-results.png"
+        wmctrl -i -c "$form"
+    else
+        fail "ordinary user: no results window"
+    fi
+    for _ in $(seq 100); do kill -0 "$launcher" 2>/dev/null || break; sleep 0.1; done
+    kill "$launcher" 2>/dev/null
+    sleep 0.5
+    left=$(for name in dbus-launch dbus-daemon QtWebEngineProc; do on_this_display "$name"; done)
+    [ -z "$left" ] || { fail "ordinary user: left running: $(ps -o args= -p $left | tr '\n' ';')"; kill $left; }
+else
+    fail "ordinary user: no disclaimer"; kill "$launcher"
 fi
 
 # On a screen at 200 % the windows keep their layout at twice the pixels, with the chat picture

@@ -333,12 +333,21 @@ class Run:
     def clear_clipboard(self):
         self.wine(self.args.clipboard_tool, "--clear")
 
-    def read_and_close_box(self, keep):
-        """Waits for a message box, keeps its title and texts, presses its OK button."""
+    def read_and_close_box(self, keep, icon):
+        """Waits for a message box, keeps its title and texts, checks that it has an icon or none
+        as asked and is wide enough for its title, presses its OK button."""
         box = self.window("#32770", wait=60, keep=keep)
         if box is None:
             return None
         texts = [box["caption"]] + [c["text"] for c in box["controls"] if c["class"].lower() == "static"]
+        shown = any(c["visible"] and c.get("hasIcon") for c in box["controls"])
+        if shown != icon:
+            self.fail(f"the box {texts} has {'an' if shown else 'no'} icon (see {keep})")
+        # The title bar is the window manager's, whose bold font runs up to half again as wide
+        # as Wine's caption font.
+        fit = box["captionFit"]
+        if fit["width"] * 3 // 2 > fit["room"]:
+            self.fail(f"the box {texts} is too narrow for its title: {fit['width']} px in {fit['room']}")
         for c in box["controls"]:
             if c["text"] == "OK":
                 s = c["screen"]
@@ -500,7 +509,7 @@ def mouse_scenario(run):
             try:
                 for target in ("Image1", "Label39"):
                     run.click("Quorvin.Form1", target)
-                    texts = run.read_and_close_box(f"browser-missing-{target}.json")
+                    texts = run.read_and_close_box(f"browser-missing-{target}.json", icon=False)
                     if texts is None:
                         run.fail(f"chat {target} without a browser: no message")
                         continue
@@ -525,7 +534,7 @@ def mouse_scenario(run):
         run.kill_program()
         return
     run.screenshot("wine-wmi-error")
-    texts = run.read_and_close_box("wine-wmi-box.json") or []
+    texts = run.read_and_close_box("wine-wmi-box.json", icon=True) or []
     if TITLE not in texts:
         run.fail(f"Wine's WMI: the box has another title: {texts}")
     if not any("speed" in t and "Win32_PhysicalMemory" in t for t in texts):

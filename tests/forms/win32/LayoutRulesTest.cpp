@@ -241,18 +241,22 @@ TEST(WindowStyles, FixedFramesNoToolWindowsTaskbarOnlyForForm1) {
     }
 }
 
-TEST(WindowStyles, OnlyTheTwoLineChatLinkWraps) {
+TEST(WindowStyles, AFixedTextNeverWraps) {
     struct Case {
         const char* window;
         const char* label;
         bool wraps;
     };
     const Case cases[] = {
-        {"Form1", "Label39", true},     {"Form1", "Label21", false},    {"Form1", "Label5", false},
+        {"Form1", "Label39", false},    {"Form1", "Label21", false},    {"Form1", "Label5", false},
         {"frmSplash", "Label2", false}, {"frmSplash", "Label1", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(labelWraps(layoutNamed(c.window).at(c.label)), c.wraps) << c.label;
+    // A value two lines high would wrap; the chat link as high does not.
+    layout::Control tallValue = layout::form1Layout().at("Label21");
+    tallValue.place.height = 375;
+    EXPECT_TRUE(labelWraps(tallValue));
 }
 
 TEST(WindowPlace, ClientAreaWhereTheLayoutPutsItOrCentredInTheWorkArea) {

@@ -74,6 +74,11 @@ const char* win32ClassOf(layout::ControlKind kind) {
     return "";
 }
 
+// A fixed text's label or button, whose box may grow to hold its text.
+bool mayGrow(const layout::Control& control) {
+    return layout::showsFixedText(control) && control.kind != layout::ControlKind::Frame;
+}
+
 TEST_F(ScannedForm1, EveryControlIsAChildWithItsIdClassPlaceAndVisibility) {
     const HWND window = form1->hwnd();
     EXPECT_EQ(classOf(window), "Quorvin.Form1");
@@ -93,10 +98,16 @@ TEST_F(ScannedForm1, EveryControlIsAChildWithItsIdClassPlaceAndVisibility) {
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
         const layout::PixelRect expected =
             layout::toPixels(absolutePlace(form1->layout(), entry), dpi);
-        EXPECT_EQ(rect.left, expected.left) << entry.name;
         EXPECT_EQ(rect.top, expected.top) << entry.name;
-        EXPECT_EQ(rect.right - rect.left, expected.width) << entry.name;
         EXPECT_EQ(rect.bottom - rect.top, expected.height) << entry.name;
+        if (mayGrow(entry)) {
+            // A fixed text's box may have grown to hold it (FixedTextsShowWholeOnOneLine).
+            EXPECT_LE(rect.left, expected.left) << entry.name;
+            EXPECT_GE(rect.right, expected.left + expected.width) << entry.name;
+        } else {
+            EXPECT_EQ(rect.left, expected.left) << entry.name;
+            EXPECT_EQ(rect.right - rect.left, expected.width) << entry.name;
+        }
         const bool valueLabel = !entry.captionLabel.empty();
         if (valueLabel) {
             EXPECT_NE(textOf(child), "Label21") << entry.name << " keeps its placeholder";
@@ -357,9 +368,14 @@ TEST_F(ScannedForm1, LaysItselfOutAgainAtTheNewDpi) {
             MapWindowPoints(nullptr, form1->hwnd(), reinterpret_cast<POINT*>(&rect), 2);
             const layout::PixelRect expected =
                 layout::toPixels(absolutePlace(form1->layout(), form1->layout().at(name)), dpi);
-            EXPECT_EQ(rect.left, expected.left) << name << " at " << dpi;
             EXPECT_EQ(rect.top, expected.top) << name << " at " << dpi;
-            EXPECT_EQ(rect.right - rect.left, expected.width) << name << " at " << dpi;
+            if (mayGrow(form1->layout().at(name))) {
+                EXPECT_LE(rect.left, expected.left) << name << " at " << dpi;
+                EXPECT_GE(rect.right, expected.left + expected.width) << name << " at " << dpi;
+            } else {
+                EXPECT_EQ(rect.left, expected.left) << name << " at " << dpi;
+                EXPECT_EQ(rect.right - rect.left, expected.width) << name << " at " << dpi;
+            }
             EXPECT_EQ(rect.bottom - rect.top, expected.height) << name << " at " << dpi;
         }
         EXPECT_EQ(SendMessageW(control("memoryLst"), LB_GETITEMHEIGHT, 0, 0),
@@ -372,6 +388,102 @@ TEST_F(ScannedForm1, LaysItselfOutAgainAtTheNewDpi) {
         EXPECT_EQ(std::wstring(font.lfFaceName),
                   dpi == 96 ? L"MS Sans Serif" : L"Microsoft Sans Serif")
             << "the bitmap face at 96 DPI only";
+    }
+}
+
+// Every fixed text of the three windows, measured in the font its control got, at each DPI: a
+// label's one line lies wholly in what the label shows of itself (its box, less the controls
+// drawn over it, the copy button over the chat link), a button's caption and a frame's caption
+// fit their control.
+RECT windowRectOf(HWND child, HWND window) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+SIZE measuredText(HWND control, std::string_view text) {
+    const std::wstring wide = windows::toWide(text);
+    const HDC dc = GetDC(control);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT extent{};
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &extent,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return {extent.right - extent.left, extent.bottom - extent.top};
+}
+
+// The part of the label's text rectangle (left-aligned, or centred) that the label does not
+// show: outside its box or its window region.
+bool textHidden(HWND label, SIZE text) {
+    RECT box{};
+    GetClientRect(label, &box);
+    const bool centred = (GetWindowLongW(label, GWL_STYLE) & SS_TYPEMASK) == SS_CENTER;
+    const int left = centred ? (box.right - text.cx) / 2 : 0;
+    const HRGN shown = CreateRectRgnIndirect(&box);
+    const HRGN own = CreateRectRgn(0, 0, 0, 0);
+    if (GetWindowRgn(label, own) != ERROR)
+        CombineRgn(shown, shown, own, RGN_AND);
+    const HRGN hidden = CreateRectRgn(left, 0, left + text.cx, text.cy);
+    const int kind = CombineRgn(hidden, hidden, shown, RGN_DIFF);
+    for (HRGN region : {shown, own, hidden})
+        DeleteObject(region);
+    return kind != NULLREGION;
+}
+
+TEST_F(ScannedForm1, FixedTextsShowWholeOnOneLine) {
+    Dialog dialog({});
+    frmSplash splash({});
+    dialog.show();
+    splash.show();
+    for (LayoutWindow* window :
+         std::initializer_list<LayoutWindow*>{&dialog, &splash, form1.get()}) {
+        const layout::WindowLayout& table = window->layout();
+        for (const int dpi : {96, 120, 144, 192}) {
+            RECT suggested{0, 0, 100, 100};
+            SendMessageW(window->hwnd(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
+                         reinterpret_cast<LPARAM>(&suggested));
+            ASSERT_EQ(window->dpi(), dpi);
+            for (const layout::Control& entry : table.controls) {
+                if (!layout::showsFixedText(entry) || !entry.visible)
+                    continue;
+                const HWND control = window->control(entry.name);
+                const SIZE text = measuredText(control, entry.caption);
+                const RECT place = windowRectOf(control, window->hwnd());
+                const int width = place.right - place.left;
+                const std::string where = std::string(table.name) + "." + std::string(entry.name) +
+                                          " at " + std::to_string(dpi) + " DPI, " +
+                                          std::to_string(text.cx) + " px wide in " +
+                                          std::to_string(width);
+                switch (entry.kind) {
+                case layout::ControlKind::Label: {
+                    EXPECT_FALSE(textHidden(control, text)) << where;
+                    EXPECT_EQ(GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK,
+                              layout::growsAboutCentre(table, entry) ? SS_CENTER
+                                                                     : SS_LEFTNOWORDWRAP)
+                        << where;
+                    RECT within{};
+                    if (const layout::Control* frame = table.find(entry.parent))
+                        within = windowRectOf(window->control(frame->name), window->hwnd());
+                    else
+                        GetClientRect(window->hwnd(), &within);
+                    EXPECT_TRUE(place.left >= within.left && place.right <= within.right)
+                        << where << ": outside its frame";
+                    break;
+                }
+                case layout::ControlKind::CommandButton:
+                    // Inside the button's edges and focus rectangle.
+                    EXPECT_LE(text.cx + 4 * GetSystemMetrics(SM_CXEDGE), width) << where;
+                    break;
+                default:
+                    // A frame's caption stands on its top edge, indented by a character or so.
+                    EXPECT_LE(text.cx + 2 * text.cy, width) << where;
+                    break;
+                }
+            }
+        }
     }
 }
 

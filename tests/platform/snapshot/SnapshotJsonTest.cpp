@@ -216,6 +216,9 @@ TEST(SnapshotJson, BrokenRecordingsGiveReadableErrors) {
         } catch (const std::runtime_error& e) {
             EXPECT_NE(std::string(e.what()).find(c.messagePart), std::string::npos)
                 << c.json << " -> " << e.what();
+            // What QUORVIN_SNAPSHOT names is a recording to the user, as everywhere else.
+            EXPECT_EQ(std::string(e.what()).find("Snapshot"), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("recording"), std::string::npos) << e.what();
         }
     }
 }
