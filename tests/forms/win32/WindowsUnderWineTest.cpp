@@ -441,8 +441,13 @@ TEST_F(ScannedForm1, FixedTextsShowWholeOnOneLine) {
     for (LayoutWindow* window :
          std::initializer_list<LayoutWindow*>{&dialog, &splash, form1.get()}) {
         const layout::WindowLayout& table = window->layout();
+        const WindowStyles styles = stylesFor(table);
         for (const int dpi : {96, 120, 144, 192}) {
-            RECT suggested{0, 0, 100, 100};
+            // The designed frame at that scale, as Windows suggests it.
+            const RECT client{0, 0, layout::toPixels(table.client.width, dpi),
+                              layout::toPixels(table.client.height, dpi)};
+            RECT suggested =
+                windows::windowRectForClient(client, styles.style, styles.exStyle, dpi);
             SendMessageW(window->hwnd(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
                          reinterpret_cast<LPARAM>(&suggested));
             ASSERT_EQ(window->dpi(), dpi);
