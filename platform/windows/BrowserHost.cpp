@@ -1,6 +1,7 @@
 #include "BrowserHost.h"
 
 #include "CommonControls.h"
+#include "Dpi.h"
 #include "HResultText.h"
 #include "PageKeys.h"
 #include "SystemLibrary.h"
@@ -276,6 +277,7 @@ std::unique_ptr<BrowserHost> BrowserHost::create(HWND parent, int controlId, con
     setAmbientProperties(atl, host->window_, host->settings_);
     host->browser_->QueryInterface(IID_IOleInPlaceActiveObject,
                                    reinterpret_cast<void**>(host->active_.put()));
+    host->placeControl();
 
     ComPtr<IConnectionPointContainer> points;
     HRESULT hr = host->browser_->QueryInterface(IID_IConnectionPointContainer,
@@ -409,11 +411,54 @@ bool BrowserHost::refusesFocus(HWND target, HWND losing) const {
 }
 
 LRESULT CALLBACK BrowserHost::focusHook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_SETFOCUS)
+    if (code == HCBT_SETFOCUS) {
+        const auto target = reinterpret_cast<HWND>(wParam);
+        const auto losing = reinterpret_cast<HWND>(lParam);
         for (const BrowserHost* host : liveHosts())
-            if (host->refusesFocus(reinterpret_cast<HWND>(wParam), reinterpret_cast<HWND>(lParam)))
+            if (host->refusesFocus(target, losing))
                 return 1;
+        // The focus goes into a page or leaves it: its ring is drawn or taken away once it has.
+        for (const BrowserHost* host : liveHosts())
+            if (host->contains(target) != host->contains(losing))
+                InvalidateRect(host->window_, nullptr, FALSE);
+    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+int BrowserHost::focusRingWidth() const {
+    return MulDiv(2, dpiOf(window_), 96);
+}
+
+void BrowserHost::placeControl() {
+    // ATL's container gives the control the whole of its place; the ring's margin is kept free.
+    ComPtr<IOleInPlaceObject> inPlace;
+    if (!browser_ ||
+        FAILED(browser_->QueryInterface(IID_IOleInPlaceObject,
+                                        reinterpret_cast<void**>(inPlace.put()))) ||
+        !inPlace)
+        return;
+    RECT area{};
+    GetClientRect(window_, &area);
+    const int ring = focusRingWidth();
+    area.right = std::max(area.left + ring, area.right - ring);
+    area.bottom = std::max(area.top + ring, area.bottom - ring);
+    area.left += ring;
+    area.top += ring;
+    inPlace->SetObjectRects(&area, &area);
+}
+
+void BrowserHost::paintFocusRing(HDC dc) const {
+    RECT area{};
+    GetClientRect(window_, &area);
+    const int ring = focusRingWidth();
+    // System colours: a high-contrast scheme draws it in its own.
+    const HBRUSH brush = GetSysColorBrush(hasFocusInside() ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+    const RECT edges[] = {{area.left, area.top, area.right, area.top + ring},
+                          {area.left, area.bottom - ring, area.right, area.bottom},
+                          {area.left, area.top, area.left + ring, area.bottom},
+                          {area.right - ring, area.top, area.right, area.bottom}};
+    for (const RECT& edge : edges)
+        FillRect(dc, &edge, brush);
 }
 
 LRESULT CALLBACK BrowserHost::containerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -423,8 +468,17 @@ LRESULT CALLBACK BrowserHost::containerProc(HWND window, UINT message, WPARAM wP
     if (message == WM_DESTROY)
         self->release();
     const LRESULT result = defSubclassProc(window, message, wParam, lParam);
-    if (message == WM_SETFOCUS)
+    if (message == WM_SETFOCUS) {
         self->activate();
+    } else if (message == WM_SIZE) {
+        self->placeControl();
+    } else if (message == WM_PAINT) {
+        // After ATL's own painting, which leaves the margin as it was.
+        if (const HDC dc = GetDC(window)) {
+            self->paintFocusRing(dc);
+            ReleaseDC(window, dc);
+        }
+    }
     return result;
 }
 

@@ -73,12 +73,20 @@ public:
     bool preTranslateMessage(MSG& message);
     // Whether the control keeps script errors to itself.
     bool silent() const;
+    // Whether the keyboard focus is in the container or anywhere in the page. The page draws no
+    // focus a user could find, so the container then draws a ring in the highlight colour in a
+    // margin of its own around the page.
+    bool hasFocusInside() const { return contains(GetFocus()); }
+    // The ring's width at the window's scale.
+    int focusRingWidth() const;
     const HostSettings& settings() const { return settings_; }
 
 private:
     BrowserHost() = default;
     void activate();
     void release();
+    void placeControl();
+    void paintFocusRing(HDC dc) const;
     bool refusesFocus(HWND target, HWND losing) const;
     static LRESULT CALLBACK containerProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     static LRESULT CALLBACK focusHook(int code, WPARAM wParam, LPARAM lParam);

@@ -156,6 +156,19 @@ TEST_F(ScannedForm1, ZOrderIsReadingOrderAndTabGoesRoundTheFiveStops) {
     // Tab takes the layout's order, not z-order's, in the window's own message handling.
     ShowWindow(form1->hwnd(), SW_SHOW);
     SetFocus(control("slotsLst"));
+    // The store frame's ring, drawn in its margin while the focus is in it and only then.
+    const auto ringShown = [&] {
+        const HWND frame = control("WB");
+        UpdateWindow(frame);
+        RECT area{};
+        GetClientRect(frame, &area);
+        const HDC dc = GetDC(frame);
+        const COLORREF left = GetPixel(dc, 0, area.bottom / 2);
+        const COLORREF bottom = GetPixel(dc, area.right / 2, area.bottom - 1);
+        ReleaseDC(frame, dc);
+        return left == GetSysColor(COLOR_HIGHLIGHT) && bottom == GetSysColor(COLOR_HIGHLIGHT);
+    };
+    EXPECT_FALSE(ringShown());
     const char* stops[] = {"clipboardCmd", "WB", "memoryLst", "speedLst", "slotsLst"};
     for (const char* stop : stops) {
         MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
@@ -164,6 +177,7 @@ TEST_F(ScannedForm1, ZOrderIsReadingOrderAndTabGoesRoundTheFiveStops) {
         while (focus != nullptr && GetParent(focus) != form1->hwnd())
             focus = GetParent(focus);
         EXPECT_EQ(focus, control(stop)) << "Tab to " << stop;
+        EXPECT_EQ(ringShown(), std::string_view(stop) == "WB") << "the ring at " << stop;
     }
 }
 
