@@ -25,12 +25,6 @@ namespace quorvin::windows {
 
 namespace {
 
-// A function of a loaded DLL as the type it has; void(*)() is the type every function pointer
-// converts through without complaint.
-template <typename Function> Function entryPoint(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 using AtlAxWinInitFunction = BOOL(WINAPI*)();
 using AtlAxGetFunction = HRESULT(WINAPI*)(HWND, IUnknown**);
 
@@ -47,11 +41,11 @@ struct AtlHost {
             if (module == atl)
                 return host;
         AtlHost host;
-        const auto init = entryPoint<AtlAxWinInitFunction>(atl, "AtlAxWinInit");
-        const auto getControl = entryPoint<AtlAxGetFunction>(atl, "AtlAxGetControl");
+        const auto init = libraryFunction<AtlAxWinInitFunction>(atl, "AtlAxWinInit");
+        const auto getControl = libraryFunction<AtlAxGetFunction>(atl, "AtlAxGetControl");
         if (init != nullptr && getControl != nullptr && init()) {
             host.getControl = getControl;
-            host.getHost = entryPoint<AtlAxGetFunction>(atl, "AtlAxGetHost");
+            host.getHost = libraryFunction<AtlAxGetFunction>(atl, "AtlAxGetHost");
         }
         return loaded.emplace_back(atl, host).second;
     }
@@ -179,8 +173,7 @@ bool setProcessFeatures() {
     using SetFeatureFunction = HRESULT(WINAPI*)(INTERNETFEATURELIST, DWORD, BOOL);
     const HMODULE urlmon = loadSystemLibrary(L"urlmon.dll");
     const auto setFeature =
-        urlmon == nullptr ? nullptr
-                          : entryPoint<SetFeatureFunction>(urlmon, "CoInternetSetFeatureEnabled");
+        libraryFunction<SetFeatureFunction>(urlmon, "CoInternetSetFeatureEnabled");
     if (setFeature == nullptr)
         return false;
     for (const auto& [feature, name] :

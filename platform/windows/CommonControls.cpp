@@ -1,5 +1,6 @@
 #include "CommonControls.h"
 
+#include "SystemLibrary.h"
 #include "Win32Error.h"
 
 namespace quorvin::windows {
@@ -7,8 +8,7 @@ namespace quorvin::windows {
 namespace {
 
 template <typename Function> Function entryPoint(HMODULE module, const char* name) {
-    const auto function =
-        reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+    const auto function = libraryFunction<Function>(module, name);
     if (function == nullptr)
         throwLastError(std::string("Finding ") + name + " in comctl32.dll");
     return function;

@@ -1,16 +1,14 @@
 #include "Dpi.h"
 
+#include "SystemLibrary.h"
+
 namespace quorvin::windows {
 
 namespace {
 
-// A user32 function that older systems lack, or null; void(*)() is the type every function
-// pointer converts through without complaint.
+// A user32 function that older systems lack, or null.
 template <typename Function> Function user32Function(const char* name) {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (user32 == nullptr)
-        return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name)));
+    return libraryFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 using SetAwarenessContext = BOOL(WINAPI*)(HANDLE);

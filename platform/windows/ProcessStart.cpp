@@ -27,13 +27,8 @@ void openWithSystemHandler(const std::wstring& address) {
     // shell32 from the system folder when first needed: imported, it would come with the
     // program's start, before the DLL search is restricted.
     using ShellExecuteFunction = decltype(&ShellExecuteW);
-    static const auto shellExecute = [] {
-        const HMODULE shell32 = loadSystemLibrary(L"shell32.dll");
-        return shell32 == nullptr
-                   ? nullptr
-                   : reinterpret_cast<ShellExecuteFunction>(
-                         reinterpret_cast<void (*)()>(GetProcAddress(shell32, "ShellExecuteW")));
-    }();
+    static const auto shellExecute =
+        libraryFunction<ShellExecuteFunction>(loadSystemLibrary(L"shell32.dll"), "ShellExecuteW");
     if (shellExecute == nullptr)
         throwLastError(what);
     SetLastError(ERROR_SUCCESS);

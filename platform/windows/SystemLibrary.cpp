@@ -4,13 +4,9 @@ namespace quorvin::windows {
 
 namespace {
 
-// A kernel32 function that older systems lack, or null; void(*)() is the type every function
-// pointer converts through without complaint.
+// A kernel32 function that older systems lack, or null.
 template <typename Function> Function kernel32Function(const char* name) {
-    const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-    if (kernel32 == nullptr)
-        return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(kernel32, name)));
+    return libraryFunction<Function>(GetModuleHandleW(L"kernel32.dll"), name);
 }
 
 using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);

@@ -22,4 +22,13 @@ std::wstring systemLibraryPath(std::wstring_view name);
 // Loads a DLL from the system folder by its full path; null when it is not there.
 HMODULE loadSystemLibrary(std::wstring_view name);
 
+// A function of a loaded DLL as the type it has; null when the module is null or lacks it (a
+// function of a newer Windows, say). void(*)() is the type every function pointer converts
+// through without complaint.
+template <typename Function> Function libraryFunction(HMODULE module, const char* name) {
+    if (module == nullptr)
+        return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 } // namespace quorvin::windows

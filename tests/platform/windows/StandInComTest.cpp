@@ -9,6 +9,7 @@
 #include "platform/windows/ComWmiProvider.h"
 #include "platform/windows/HResultText.h"
 #include "platform/windows/PageKeys.h"
+#include "platform/windows/SystemLibrary.h"
 #include "platform/windows/WideText.h"
 #include "platform/windows/Win32Error.h"
 #include "results/StoreAddress.h"
@@ -293,10 +294,9 @@ TEST(StorePageHost, SetsAndReadsBackTheAmbientPropertiesAndTheProcessFeatures) {
     windows::ComApartment apartment;
     const HMODULE standIn = LoadLibraryW(windows::toWide(QUORVIN_STAND_IN_ATL).c_str());
     ASSERT_NE(standIn, nullptr) << QUORVIN_STAND_IN_ATL;
-    const auto behave = reinterpret_cast<void (*)(int)>(
-        reinterpret_cast<void (*)()>(GetProcAddress(standIn, "standInAmbient")));
-    const auto told = reinterpret_cast<void (*)(int*, int*, DWORD*, VARIANT_BOOL*)>(
-        reinterpret_cast<void (*)()>(GetProcAddress(standIn, "standInAmbientSet")));
+    const auto behave = windows::libraryFunction<void (*)(int)>(standIn, "standInAmbient");
+    const auto told = windows::libraryFunction<void (*)(int*, int*, DWORD*, VARIANT_BOOL*)>(
+        standIn, "standInAmbientSet");
     ASSERT_TRUE(behave != nullptr && told != nullptr);
     const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
                                         nullptr, nullptr, nullptr, nullptr);
