@@ -58,6 +58,11 @@ bool showsFixedText(const Control& control) {
     return false;
 }
 
+bool growsToHoldText(const Control& control) {
+    return showsFixedText(control) &&
+           (control.kind == ControlKind::Label || control.kind == ControlKind::CommandButton);
+}
+
 bool growsAboutCentre(const WindowLayout& window, const Control& control) {
     if (control.kind == ControlKind::CommandButton)
         return true;

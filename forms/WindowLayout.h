@@ -139,6 +139,10 @@ struct WindowLayout {
 // label, the chat link, a button's or a frame's caption; not a value the scan fills.
 bool showsFixedText(const Control& control);
 
+// Whether the control's box may grow to hold its fixed text: a label's or a button's. A frame's
+// caption stands on its edge and never moves it.
+bool growsToHoldText(const Control& control);
+
 // Whether a fixed text's control is centred: a button, whose caption is centred, or a label that
 // stands centred in its parent (the chat link above the copy button, the splash's message). It
 // draws its text centred and, too narrow for it, grows about its centre rather than to its right.

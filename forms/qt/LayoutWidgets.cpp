@@ -77,7 +77,7 @@ LayoutWidgets::LayoutWidgets(QWidget* window, const quorvin::layout::WindowLayou
         QWidget* parent = control.parent.empty() ? window : at(control.parent);
         QWidget* widget = make(control, parent);
         applyControl(widget, control);
-        if (quorvin::layout::showsFixedText(control))
+        if (quorvin::layout::growsToHoldText(control))
             fitFixedText(widget, layout, control);
         widgets_[control.name] = widget;
     }

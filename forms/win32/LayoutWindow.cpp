@@ -101,8 +101,8 @@ const layout::Control* LayoutWindow::controlOf(HWND child) const {
 
 RECT LayoutWindow::controlRect(const layout::Control& control, int dpi) const {
     layout::PixelRect pixels = layout::toPixels(absolutePlace(layout_, control), dpi);
-    const bool button = control.kind == layout::ControlKind::CommandButton;
-    if ((control.kind == layout::ControlKind::Label || button) && layout::showsFixedText(control)) {
+    if (layout::growsToHoldText(control)) {
+        const bool button = control.kind == layout::ControlKind::CommandButton;
         // Measured in the very font the control gets, which need not be the designer's; a
         // button's caption stays inside its edges and focus rectangle.
         const int needed = textWidth(fonts_.get(control.font, dpi), control.caption) +
@@ -204,9 +204,8 @@ void LayoutWindow::placeWindow(const RECT* suggested) {
     if (suggested != nullptr) {
         // Moved to a screen of another scale: where Windows says, as it says. Windows itself
         // keeps a window no taller than all screens together; the controls fit what it gave.
-        const FittedWindow fitted = takeSuggested(*suggested, outer, mostHeightCut(layout_, dpi_));
-        SetWindowPos(window_, nullptr, fitted.frame.left, fitted.frame.top,
-                     fitted.frame.right - fitted.frame.left, fitted.frame.bottom - fitted.frame.top,
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         RECT given{};
         GetWindowRect(window_, &given);

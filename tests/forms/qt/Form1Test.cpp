@@ -231,8 +231,7 @@ void Form1Test::geometryMatchesTheLayout() {
     QVERIFY(widget != nullptr);
     // A fixed text's label or button may have grown to hold its text, on the same line.
     const auto& control = quorvin::layout::form1Layout().at(name.toStdString());
-    if (quorvin::layout::showsFixedText(control) &&
-        control.kind != quorvin::layout::ControlKind::Frame) {
+    if (quorvin::layout::growsToHoldText(control)) {
         QVERIFY(widget->geometry().contains(geometry));
         QCOMPARE(widget->y(), geometry.y());
         QCOMPARE(widget->height(), geometry.height());
