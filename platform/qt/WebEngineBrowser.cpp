@@ -24,7 +24,8 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent)
     // later would make the window anew, and it would flicker), but shown only once the window has
     // first appeared: its own first showing takes a moment. Until then a blank holds its place
     // and its place in the tab order, and hands the focus on.
-    view_ = engine_->createView(this, this, "pageProcessDied", "openOutside");
+    // What the page asks to open outside its frame goes straight out as leaveRequested.
+    view_ = engine_->createView(this, this, "pageProcessDied", "leaveRequested");
     view_->hide();
     auto* blank = new QWidget(this);
     blank->setFocusPolicy(Qt::StrongFocus);
@@ -44,10 +45,6 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent)
 
 void WebEngineBrowser::pageProcessDied() {
     fallBackToLink();
-}
-
-void WebEngineBrowser::openOutside(const QUrl& address, bool userAsked) {
-    emit leaveRequested(address, userAsked);
 }
 
 bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event) {

@@ -21,7 +21,6 @@ protected:
 
 private slots:
     void pageProcessDied();
-    void openOutside(const QUrl& address, bool userAsked);
     // Gives the engine's focus widgets the browser's accessible name (set before the first
     // navigation).
     void nameFocusWidgets();

@@ -16,10 +16,11 @@ struct WebEngineModule {
     void (*warmUp)(QObject* owner);
     // A view in the parent, showing nothing yet, whose page stays in it: it opens no window,
     // writes no download, keeps its page on window.close(), takes no focus by loading, and its
-    // menu offers only Copy. The receiver's slots of the given names are invoked (queued):
-    // onPageProcessDied() when the page process dies before its time; onOpenOutside(QUrl address,
-    // bool userAsked) for an address the page asks to open outside its frame (a new window, a
-    // download, a scheme the frame does not show), which the receiver decides on.
+    // menu offers only Copy. The receiver's methods (slots or signals) of the given names are
+    // invoked (queued): onPageProcessDied() when the page process dies before its time;
+    // onOpenOutside(QUrl address, bool userAsked) for an address the page asks to open outside its
+    // frame (a new window, a download, a scheme the frame does not show), which the receiver
+    // decides on.
     QWidget* (*createView)(QWidget* parent, QObject* receiver, const char* onPageProcessDied,
                            const char* onOpenOutside);
     void (*load)(QWidget* view, const QUrl& url);
