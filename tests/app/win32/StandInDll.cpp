@@ -10,6 +10,7 @@
 
 #ifdef QUORVIN_STAND_IN_ATL
 #include "platform/windows/BrowserHost.h"
+#include "platform/windows/SystemLibrary.h"
 
 namespace {
 
@@ -60,26 +61,14 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE put_DocHostFlags(DWORD value) override {
-        ++set.puts;
-        set.flags = value;
-        if (mode == Refuses)
-            return E_ACCESSDENIED;
-        if (mode == Keeps)
-            flags = value;
-        return S_OK;
+        return put(value, set.flags, flags);
     }
     HRESULT STDMETHODCALLTYPE get_DocHostFlags(DWORD* value) override {
         *value = flags;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE put_AllowContextMenu(VARIANT_BOOL value) override {
-        ++set.puts;
-        set.contextMenu = value;
-        if (mode == Refuses)
-            return E_ACCESSDENIED;
-        if (mode == Keeps)
-            contextMenu = value;
-        return S_OK;
+        return put(value, set.contextMenu, contextMenu);
     }
     HRESULT STDMETHODCALLTYPE get_AllowContextMenu(VARIANT_BOOL* value) override {
         *value = contextMenu;
@@ -102,6 +91,16 @@ public:
     HRESULT STDMETHODCALLTYPE get_ShowHatching(VARIANT_BOOL*) override { return no(); }
 
 private:
+    // One of the two the program sets: noted as told, then kept, refused or forgotten.
+    template <typename Value> HRESULT put(Value value, Value& told, Value& held) {
+        ++set.puts;
+        told = value;
+        if (mode == Refuses)
+            return E_ACCESSDENIED;
+        if (mode == Keeps)
+            held = value;
+        return S_OK;
+    }
     HRESULT no() {
         ++set.others;
         return E_NOTIMPL;
@@ -110,12 +109,12 @@ private:
 
 AmbientHost host;
 
-FARPROC systemAtl(const char* name) {
+// The system's own ATL function of that name.
+template <typename Function> Function systemAtl(const char* name) {
     wchar_t path[MAX_PATH] = {};
     const UINT length = GetSystemDirectoryW(path, MAX_PATH - 10);
     lstrcpyW(path + length, L"\\atl.dll");
-    const HMODULE atl = LoadLibraryW(path);
-    return atl != nullptr ? GetProcAddress(atl, name) : nullptr;
+    return quorvin::windows::libraryFunction<Function>(LoadLibraryW(path), name);
 }
 
 } // namespace
@@ -123,14 +122,12 @@ FARPROC systemAtl(const char* name) {
 extern "C" {
 
 __declspec(dllexport) BOOL WINAPI AtlAxWinInit() {
-    const auto init =
-        reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void (*)()>(systemAtl("AtlAxWinInit")));
+    const auto init = systemAtl<BOOL(WINAPI*)()>("AtlAxWinInit");
     return init != nullptr && init();
 }
 
 __declspec(dllexport) HRESULT WINAPI AtlAxGetControl(HWND window, IUnknown** control) {
-    const auto get = reinterpret_cast<HRESULT(WINAPI*)(HWND, IUnknown**)>(
-        reinterpret_cast<void (*)()>(systemAtl("AtlAxGetControl")));
+    const auto get = systemAtl<HRESULT(WINAPI*)(HWND, IUnknown**)>("AtlAxGetControl");
     return get != nullptr ? get(window, control) : E_FAIL;
 }
 

@@ -104,6 +104,18 @@ void clickElement(QWebEngineView* view, const QString& id,
     QTest::mouseClick(view->focusProxy(), button, {}, QPoint(middle[0].toInt(), middle[1].toInt()));
 }
 
+// The hostile test machine's results window, its store page on the loopback server (or, without
+// one, on a port where nothing answers), with the decimal separator given.
+struct StoreForm {
+    explicit StoreForm(const formtest::LoopbackStoreServer* server, std::string decimal = ".")
+        : form(quorvin::ScanEnvironment{provider,
+                                        {std::move(decimal)},
+                                        "127.0.0.1:" + std::to_string(server ? server->port() : 9)},
+               noBrowser) {}
+    quorvin::snapshot::SnapshotProvider provider{quorvin::test::hostileMachine()};
+    Form1 form;
+};
+
 } // namespace
 
 class StorePageTest : public QObject {
@@ -117,9 +129,8 @@ private slots:
 
 void StorePageTest::browserRequestCarriesTheScannedTextsUnchanged() {
     formtest::LoopbackStoreServer server;
-    const std::string host = "127.0.0.1:" + std::to_string(server.port());
-    quorvin::snapshot::SnapshotProvider provider{quorvin::test::hostileMachine()};
-    Form1 form(quorvin::ScanEnvironment{provider, {","}, host}, noBrowser);
+    StoreForm scanned(&server, ",");
+    Form1& form = scanned.form;
     QCOMPARE(form.getQuorvin().asText(), std::string("Success"));
     form.show();
 
@@ -147,8 +158,8 @@ void StorePageTest::browserRequestCarriesTheScannedTextsUnchanged() {
 }
 
 void StorePageTest::deadPageProcessLeavesTheAddressAsALink() {
-    quorvin::snapshot::SnapshotProvider provider{quorvin::test::hostileMachine()};
-    Form1 form(quorvin::ScanEnvironment{provider, {"."}, "127.0.0.1:9"}, noBrowser);
+    StoreForm scanned(nullptr);
+    Form1& form = scanned.form;
     form.getQuorvin();
     form.show();
     auto* browser = qobject_cast<quorvin::qt::WebEngineBrowser*>(form.wb());
@@ -166,10 +177,8 @@ void StorePageTest::deadPageProcessLeavesTheAddressAsALink() {
 // goes from the copy button into the page and on to the memory sizes, and Shift+Tab back.
 void StorePageTest::tabPassesThroughTheLoadedPageInItsPlace() {
     formtest::LoopbackStoreServer server;
-    quorvin::snapshot::SnapshotProvider provider{quorvin::test::hostileMachine()};
-    Form1 form(
-        quorvin::ScanEnvironment{provider, {"."}, "127.0.0.1:" + std::to_string(server.port())},
-        noBrowser);
+    StoreForm scanned(&server);
+    Form1& form = scanned.form;
     form.getQuorvin();
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -215,10 +224,8 @@ void StorePageTest::thePageStaysInItsFrame() {
     server.answer("/file.bin", "not to be written",
                   "Content-Type: application/octet-stream\r\n"
                   "Content-Disposition: attachment; filename=quorvin-test.bin\r\n");
-    quorvin::snapshot::SnapshotProvider provider{quorvin::test::hostileMachine()};
-    Form1 form(
-        quorvin::ScanEnvironment{provider, {"."}, "127.0.0.1:" + std::to_string(server.port())},
-        noBrowser);
+    StoreForm scanned(&server);
+    Form1& form = scanned.form;
     form.getQuorvin();
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));

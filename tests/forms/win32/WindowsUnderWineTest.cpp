@@ -74,9 +74,38 @@ const char* win32ClassOf(layout::ControlKind kind) {
     return "";
 }
 
-// A fixed text's label or button, whose box may grow to hold its text.
-bool mayGrow(const layout::Control& control) {
-    return layout::showsFixedText(control) && control.kind != layout::ControlKind::Frame;
+// Where the child stands in the window's client area.
+RECT windowRectOf(HWND child, HWND window) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The control stands where its window's table places it at that DPI. A fixed text's label or
+// button may have grown to hold its text (FixedTextsShowWholeOnOneLine), on the same line.
+void expectPlacedByTheTable(const LayoutWindow& window, const layout::Control& entry, int dpi,
+                            const std::string& where) {
+    const RECT rect = windowRectOf(window.control(entry.name), window.hwnd());
+    const layout::PixelRect expected = layout::toPixels(absolutePlace(window.layout(), entry), dpi);
+    EXPECT_EQ(rect.top, expected.top) << where;
+    EXPECT_EQ(rect.bottom - rect.top, expected.height) << where;
+    if (layout::growsToHoldText(entry)) {
+        EXPECT_LE(rect.left, expected.left) << where;
+        EXPECT_GE(rect.right, expected.left + expected.width) << where;
+    } else {
+        EXPECT_EQ(rect.left, expected.left) << where;
+        EXPECT_EQ(rect.right - rect.left, expected.width) << where;
+    }
+}
+
+// The frame Windows suggests, moving the window to a screen of that DPI: its designed client
+// area at that scale, at the screen's top left.
+RECT designedFrame(const layout::WindowLayout& table, int dpi) {
+    const WindowStyles styles = stylesFor(table);
+    const RECT client{0, 0, layout::toPixels(table.client.width, dpi),
+                      layout::toPixels(table.client.height, dpi)};
+    return windows::windowRectForClient(client, styles.style, styles.exStyle, dpi);
 }
 
 TEST_F(ScannedForm1, EveryControlIsAChildWithItsIdClassPlaceAndVisibility) {
@@ -93,21 +122,7 @@ TEST_F(ScannedForm1, EveryControlIsAChildWithItsIdClassPlaceAndVisibility) {
         EXPECT_STRCASEEQ(classOf(child).c_str(), win32ClassOf(entry.kind)) << entry.name;
         EXPECT_EQ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0, entry.visible)
             << entry.name;
-        RECT rect{};
-        GetWindowRect(child, &rect);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-        const layout::PixelRect expected =
-            layout::toPixels(absolutePlace(form1->layout(), entry), dpi);
-        EXPECT_EQ(rect.top, expected.top) << entry.name;
-        EXPECT_EQ(rect.bottom - rect.top, expected.height) << entry.name;
-        if (mayGrow(entry)) {
-            // A fixed text's box may have grown to hold it (FixedTextsShowWholeOnOneLine).
-            EXPECT_LE(rect.left, expected.left) << entry.name;
-            EXPECT_GE(rect.right, expected.left + expected.width) << entry.name;
-        } else {
-            EXPECT_EQ(rect.left, expected.left) << entry.name;
-            EXPECT_EQ(rect.right - rect.left, expected.width) << entry.name;
-        }
+        expectPlacedByTheTable(*form1, entry, dpi, std::string(entry.name));
         const bool valueLabel = !entry.captionLabel.empty();
         if (valueLabel) {
             EXPECT_NE(textOf(child), "Label21") << entry.name << " keeps its placeholder";
@@ -357,13 +372,10 @@ TEST_F(ScannedForm1, LaysItselfOutAgainAtTheNewDpi) {
     const int from = form1->dpi();
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const WindowStyles styles = stylesFor(form1->layout());
     for (const int dpi : {120, 144, from}) {
         // The designed frame at the new scale; the first one reaches past the screen's right
         // edge, as a window does that Windows moves across two screens.
-        const RECT client{0, 0, layout::toPixels(layout::form1Layout().client.width, dpi),
-                          layout::toPixels(layout::form1Layout().client.height, dpi)};
-        RECT suggested = windows::windowRectForClient(client, styles.style, styles.exStyle, dpi);
+        RECT suggested = designedFrame(form1->layout(), dpi);
         const long left = dpi == 120 ? work.right - 200 : 10;
         OffsetRect(&suggested, left - suggested.left, 20 - suggested.top);
         SendMessageW(form1->hwnd(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
@@ -376,22 +388,9 @@ TEST_F(ScannedForm1, LaysItselfOutAgainAtTheNewDpi) {
             << outer.bottom << " instead of " << suggested.left << "," << suggested.top << " "
             << suggested.right << "," << suggested.bottom;
         EXPECT_EQ(form1->heightCut(), 0) << dpi;
-        for (const char* name : {"slotsLst", "WB", "Label35", "clipboardCmd", "Frame9"}) {
-            RECT rect{};
-            GetWindowRect(control(name), &rect);
-            MapWindowPoints(nullptr, form1->hwnd(), reinterpret_cast<POINT*>(&rect), 2);
-            const layout::PixelRect expected =
-                layout::toPixels(absolutePlace(form1->layout(), form1->layout().at(name)), dpi);
-            EXPECT_EQ(rect.top, expected.top) << name << " at " << dpi;
-            if (mayGrow(form1->layout().at(name))) {
-                EXPECT_LE(rect.left, expected.left) << name << " at " << dpi;
-                EXPECT_GE(rect.right, expected.left + expected.width) << name << " at " << dpi;
-            } else {
-                EXPECT_EQ(rect.left, expected.left) << name << " at " << dpi;
-                EXPECT_EQ(rect.right - rect.left, expected.width) << name << " at " << dpi;
-            }
-            EXPECT_EQ(rect.bottom - rect.top, expected.height) << name << " at " << dpi;
-        }
+        for (const char* name : {"slotsLst", "WB", "Label35", "clipboardCmd", "Frame9"})
+            expectPlacedByTheTable(*form1, form1->layout().at(name), dpi,
+                                   std::string(name) + " at " + std::to_string(dpi));
         EXPECT_EQ(SendMessageW(control("memoryLst"), LB_GETITEMHEIGHT, 0, 0),
                   layout::toPixels(listRowTwips, dpi));
         LOGFONTW font{};
@@ -409,13 +408,6 @@ TEST_F(ScannedForm1, LaysItselfOutAgainAtTheNewDpi) {
 // label's one line lies wholly in what the label shows of itself (its box, less the controls
 // drawn over it, the copy button over the chat link), a button's caption and a frame's caption
 // fit their control.
-RECT windowRectOf(HWND child, HWND window) {
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 SIZE measuredText(HWND control, std::string_view text) {
     const std::wstring wide = windows::toWide(text);
     const HDC dc = GetDC(control);
@@ -455,13 +447,8 @@ TEST_F(ScannedForm1, FixedTextsShowWholeOnOneLine) {
     for (LayoutWindow* window :
          std::initializer_list<LayoutWindow*>{&dialog, &splash, form1.get()}) {
         const layout::WindowLayout& table = window->layout();
-        const WindowStyles styles = stylesFor(table);
         for (const int dpi : {96, 120, 144, 192}) {
-            // The designed frame at that scale, as Windows suggests it.
-            const RECT client{0, 0, layout::toPixels(table.client.width, dpi),
-                              layout::toPixels(table.client.height, dpi)};
-            RECT suggested =
-                windows::windowRectForClient(client, styles.style, styles.exStyle, dpi);
+            RECT suggested = designedFrame(table, dpi);
             SendMessageW(window->hwnd(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
                          reinterpret_cast<LPARAM>(&suggested));
             ASSERT_EQ(window->dpi(), dpi);
