@@ -37,6 +37,36 @@ private:
     std::function<void()> action_;
 };
 
+#if QUORVIN_WITH_XCB
+// Gives the window's native X window its background colour, which X paints the moment it maps.
+void fillWithBackground(QWidget* window) {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    // Its id, without making a native window where it has none (or has just lost it).
+    const WId id = window->internalWinId();
+    if (x11 == nullptr || x11->connection() == nullptr || id == 0)
+        return;
+    // Qt makes its windows without a background, so that X leaves their pixels to it.
+    const QColor colour = window->palette().color(QPalette::Window);
+    const auto pixel = static_cast<quint32>(colour.rgb() & 0xFFFFFF); // TrueColor visual
+    xcb_change_window_attributes(x11->connection(), static_cast<xcb_window_t>(id),
+                                 XCB_CW_BACK_PIXEL, &pixel);
+}
+
+class BackgroundKeeper : public QObject {
+public:
+    explicit BackgroundKeeper(QWidget* window)
+        : QObject(window) {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WinIdChange || event->type() == QEvent::Show)
+            fillWithBackground(static_cast<QWidget*>(watched));
+        return false;
+    }
+};
+#endif
+
 } // namespace
 
 void afterFirstPaint(QWidget* widget, std::function<void()> action) {
@@ -48,14 +78,12 @@ void fillBackgroundOnAppearing(QWidget* window) {
     // Only on the xcb platform: others (offscreen) may answer for X11 without a connection.
     if (QGuiApplication::platformName() != QStringLiteral("xcb"))
         return;
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr || x11->connection() == nullptr)
-        return;
-    // Qt makes its windows without a background, so that X leaves their pixels to it.
-    const QColor colour = window->palette().color(QPalette::Window);
-    const auto pixel = static_cast<quint32>(colour.rgb() & 0xFFFFFF); // TrueColor visual
-    xcb_change_window_attributes(x11->connection(), static_cast<xcb_window_t>(window->winId()),
-                                 XCB_CW_BACK_PIXEL, &pixel);
+    // Set on the native window there is now, and again on each one made in its place: the window
+    // is made anew when the store page's engine turns it into one drawn with OpenGL, which may
+    // happen just before it is shown, and the new one has no background of its own.
+    window->winId();
+    fillWithBackground(window);
+    new BackgroundKeeper(window);
 #else
     static_cast<void>(window);
 #endif

@@ -95,9 +95,9 @@ else
 fi
 
 # As an ordinary user the store page's engine runs, drawing the results window with OpenGL. The
-# splash stays until that window is drawn: captured the moment the splash has gone, the window is
-# about as bright as its grey face, not near black (its capture the moment it was mapped is kept
-# and its brightness logged). The program was started without a session bus: when it has ended,
+# window appears in its background colour, never black, and the splash stays until it is drawn:
+# captured the moment it is mapped and again the moment the splash has gone, it is about as bright
+# as its grey face, not near black. The program was started without a session bus: when it has ended,
 # no bus it started (dbus-launch, dbus-daemon) nor engine process is left on this display.
 user_run() {
     if [ "$(id -u)" != 0 ]; then
@@ -152,8 +152,10 @@ elif user_run "$program" >"$artifacts/user.log" 2>&1 &
         place=$(xwininfo -id "$form" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
             /Width:/ {w = $2} /Height:/ {h = $2} END {printf "%sx%s+%s+%s", w, h, x, y}')
         import -window root -crop "$place" "$artifacts/user-results-mapped.png"
-        echo "e2e: ordinary user: brightness of the results window when mapped:" \
-            "$(brightness "$artifacts/user-results-mapped.png")"
+        mapped=$(brightness "$artifacts/user-results-mapped.png")
+        echo "e2e: ordinary user: brightness of the results window when mapped: $mapped"
+        awk -v b="$mapped" 'BEGIN { exit !(b > 0.5) }' ||
+            fail "ordinary user: the results window appeared black (brightness $mapped)"
         for _ in $(seq 1000); do visible_of_size $splash >/dev/null || break; sleep 0.01; done
         import -window root -crop "$place" "$artifacts/user-results-splash-gone.png"
         shown=$(brightness "$artifacts/user-results-splash-gone.png")
