@@ -17,18 +17,23 @@
 #include <commctrl.h>
 
 #include <exception>
+#include <optional>
 
 namespace {
 
 int runProgram() {
     quorvin::windows::becomeDpiAware();
     quorvin::windows::initCommonControls(ICC_STANDARD_CLASSES);
-    quorvin::windows::ComApartment apartment;
+    // COM starts with the results window, which alone needs it (the scan, the store page): the
+    // disclaimer appears without waiting for it. It outlives every window.
+    std::optional<quorvin::windows::ComApartment> apartment;
 
     const auto backend = quorvin::win32app::makeProgramBackend();
     int exitCode = 0;
     {
         quorvin::win32app::ProgramWindows program([&] {
+            if (!apartment)
+                apartment.emplace();
             return std::make_unique<quorvin::win32forms::Form1>(
                 quorvin::ScanEnvironment{*backend, quorvin::locale::userNumberFormat(),
                                          quorvin::build::storeHost, quorvin::build::storeScheme},
@@ -55,7 +60,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
         return runProgram();
     } catch (const std::exception& error) {
-        // Only start-up itself (COM, the first window) fails here; handlers report their own.
+        // Only start-up itself (the first window) fails here; handlers report their own.
         quorvin::windows::showErrorMessage(nullptr, quorvin::windows::toWide(error.what()),
                                            quorvin::windows::toWide(quorvin::layout::programTitle));
         return 1;
