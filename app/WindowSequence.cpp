@@ -1,6 +1,6 @@
 #include "WindowSequence.h"
 
-#include "HandlerGuard.h"
+#include <exception>
 
 namespace quorvin::app {
 
@@ -78,13 +78,13 @@ void WindowSequence::windowUnloaded(Window) {
 bool WindowSequence::run(const std::function<void()>& handler) {
     if (ended_)
         return false;
-    return runGuarded(handler, [this](const std::string& message) { fail(message); });
+    return runCatching(handler, [this](const std::string& message) { fail(message); });
 }
 
 bool WindowSequence::guard(const std::function<void()>& handler) {
     if (!ended_)
         return run(handler);
-    return runGuarded(handler, nullptr);
+    return runCatching(handler, nullptr);
 }
 
 void WindowSequence::fail(const std::string& message) {
@@ -110,6 +110,22 @@ void WindowSequence::unloadAll() {
     for (const Window window : {Window::Splash, Window::Dialog, Window::Form1})
         if (toolkit_.isLoaded(window))
             toolkit_.unload(window);
+}
+
+bool runCatching(const std::function<void()>& handler,
+                 const std::function<void(const std::string& message)>& failed) {
+    std::string message;
+    try {
+        handler();
+        return true;
+    } catch (const std::exception& error) {
+        message = error.what();
+    } catch (...) {
+        message = unexpectedErrorText;
+    }
+    if (failed)
+        failed(message);
+    return false;
 }
 
 std::string readableMessage(const std::string& text) {

@@ -87,6 +87,14 @@ private:
     int scans_ = 0;
 };
 
+// The one place where the program catches what its event handlers throw: runs a handler and
+// gives the message of an error escaping it to failed, when given. Returns false then.
+bool runCatching(const std::function<void()>& handler,
+                 const std::function<void(const std::string& message)>& failed);
+
+// What the message box says of an error that is no std::exception.
+inline constexpr const char* unexpectedErrorText = "An unexpected error ended the program.";
+
 // How long a tick waits for the splash's first paint before the scan starts anyway: a splash
 // that is never exposed (covered, on a screen nobody looks at) must not keep the scan back.
 inline constexpr std::uint64_t splashPaintWaitMilliseconds = 1000;

@@ -30,7 +30,7 @@ std::array<ModuleList, 2> couplingTargets(ModuleList changed) {
     return {ModuleList::Memory, ModuleList::Speed};
 }
 
-void spreadSelection(ListSelection& lists, ModuleList changed) {
+void spreadSelection(const ListSelection& lists, ModuleList changed) {
     for (ModuleList target : couplingTargets(changed)) {
         const int index = lists.selectedIndex(changed);
         if (lists.selectedIndex(target) == index)

@@ -8,7 +8,9 @@ const std::vector<std::string>& HeadlessResultsWindow::rows(ModuleList list) con
     return it == rows_.end() ? none : it->second;
 }
 
-void HeadlessResultsWindow::createControls() {
+void HeadlessResultsWindow::loadControls() {
+    if (onLoad)
+        onLoad();
     ++loadCount_;
     log_.push_back("load");
 }

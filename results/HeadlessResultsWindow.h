@@ -2,6 +2,7 @@
 
 #include "ResultsWindow.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -11,9 +12,17 @@ namespace quorvin {
 // A results window without a screen: it keeps what the scan puts into its controls, and a log of
 // the control operations in the order they came. The command-line report runs the scan against
 // it, and the tests check the scan's order of steps with it.
-class HeadlessResultsWindow : public ResultsWindow {
+class HeadlessResultsWindow : private ResultsWindow::Controls {
 public:
-    using ResultsWindow::ResultsWindow;
+    explicit HeadlessResultsWindow(ScanEnvironment environment)
+        : results_(std::move(environment), *this) {}
+
+    ResultsWindow& results() { return results_; }
+    ScanValue getQuorvin() { return results_.getQuorvin(); }
+    void copyReport() { results_.copyReport(); }
+    bool isLoaded() const { return results_.isLoaded(); }
+    const ScanRecord& record() const { return results_.record(); }
+    const std::string& reportText() const { return results_.reportText(); }
 
     const std::vector<std::string>& rows(ModuleList list) const;
     const std::vector<std::string>& navigations() const { return navigations_; }
@@ -26,10 +35,12 @@ public:
     int clipboardRefusals = 0;
     int clipboardTries = 0;
     std::string clipboardText;
-    using ResultsWindow::clipboardRetry;
+    // Runs as the controls load, before the load step.
+    std::function<void()> onLoad;
 
-protected:
-    void createControls() override;
+private:
+    void loadControls() override;
+    bool controlsLoaded() const override { return loadCount_ > 0; }
     void clearListControl(ModuleList list) override;
     void addListControlRow(ModuleList list, const std::string& row) override;
     void setLabelCaption(ValueLabel label, const std::string& text) override;
@@ -37,12 +48,12 @@ protected:
     void navigateBrowser(const std::string& url) override;
     bool putOnClipboard(const std::string& text) override;
 
-private:
     std::map<ValueLabel, std::string> captions_;
     std::map<ModuleList, std::vector<std::string>> rows_;
     std::vector<std::string> navigations_;
     std::vector<std::string> log_;
     int loadCount_ = 0;
+    ResultsWindow results_; // last: it is given the controls above
 };
 
 } // namespace quorvin

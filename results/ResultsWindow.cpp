@@ -8,16 +8,15 @@
 
 namespace quorvin {
 
-ResultsWindow::ResultsWindow(ScanEnvironment environment)
-    : environment_(std::move(environment)) {
+ResultsWindow::ResultsWindow(ScanEnvironment environment, Controls& controls)
+    : environment_(std::move(environment))
+    , controls_(controls) {
     // The labels the scan fills are the layout's: a table and a scan that differ stop the
     // program at once, before anything is scanned.
     static const bool checked =
         (checkValueLabels(), layout::checkModuleLists(layout::form1Layout()), true);
     (void)checked;
 }
-
-ResultsWindow::~ResultsWindow() = default;
 
 ScanValue ResultsWindow::getQuorvin() {
     const NumberFormat& format = environment_.format;
@@ -30,46 +29,41 @@ ScanValue ResultsWindow::getQuorvin() {
 }
 
 void ResultsWindow::copyReport() {
-    copyWithRetry([this] { return putOnClipboard(reportText_); }, clipboardRetry);
+    copyWithRetry([this] { return controls_.putOnClipboard(reportText_); }, clipboardRetry);
 }
 
 void ResultsWindow::ensureLoaded() {
-    if (loaded_)
+    if (controls_.controlsLoaded())
         return;
-    loaded_ = true;
-    createControls();
-    runLoadStep();
-}
-
-void ResultsWindow::runLoadStep() {
+    controls_.loadControls();
     for (const ValueLabel label : allValueLabels)
-        setLabelCaption(label, "");
+        controls_.setLabelCaption(label, "");
     record_.scanModuleCount = 0;
 }
 
 void ResultsWindow::clearList(ModuleList list) {
     ensureLoaded();
-    clearListControl(list);
+    controls_.clearListControl(list);
 }
 
 void ResultsWindow::addListRow(ModuleList list, const std::string& row) {
     ensureLoaded();
-    addListControlRow(list, row);
+    controls_.addListControlRow(list, row);
 }
 
 void ResultsWindow::setCaption(ValueLabel label, const std::string& text) {
     ensureLoaded();
-    setLabelCaption(label, text);
+    controls_.setLabelCaption(label, text);
 }
 
 std::string ResultsWindow::caption(ValueLabel label) {
     ensureLoaded();
-    return labelCaption(label);
+    return controls_.labelCaption(label);
 }
 
 void ResultsWindow::navigate(const std::string& url) {
     ensureLoaded();
-    navigateBrowser(url);
+    controls_.navigateBrowser(url);
 }
 
 } // namespace quorvin

@@ -22,14 +22,32 @@ struct ScanEnvironment {
 };
 
 // The results window as the scan sees it: it owns the scan record, the report text and the WMI
-// session, and runs the scan. A window is created without its controls; the first use of any
-// control loads it: the controls are made, then the load step blanks the value labels and sets
-// the module counter to 0. A concrete window (the Qt one, or a recording stand-in) supplies the
-// controls.
-class ResultsWindow : public ResultsControls {
+// session, and runs the scan. Each toolkit's Form1 holds one and lends it its controls. A window
+// is created without its controls; the first use of any control loads it: the controls are made,
+// then the load step blanks the value labels and sets the module counter to 0.
+class ResultsWindow final : public ResultsControls {
 public:
-    explicit ResultsWindow(ScanEnvironment environment);
-    ~ResultsWindow() override;
+    // What a concrete window lends: its native controls, made on first use.
+    class Controls {
+    public:
+        // Makes the controls; called only while they are not loaded, just before the load step.
+        virtual void loadControls() = 0;
+        virtual bool controlsLoaded() const = 0;
+        virtual void clearListControl(ModuleList list) = 0;
+        virtual void addListControlRow(ModuleList list, const std::string& row) = 0;
+        virtual void setLabelCaption(ValueLabel label, const std::string& text) = 0;
+        virtual std::string labelCaption(ValueLabel label) const = 0;
+        virtual void navigateBrowser(const std::string& url) = 0;
+        // One try at emptying the clipboard and putting the text on it as plain text: false
+        // while another program holds it; throws for any other failure.
+        virtual bool putOnClipboard(const std::string& text) = 0;
+
+    protected:
+        ~Controls() = default;
+    };
+
+    // The controls must outlive the results window.
+    ResultsWindow(ScanEnvironment environment, Controls& controls);
     ResultsWindow(const ResultsWindow&) = delete;
     ResultsWindow& operator=(const ResultsWindow&) = delete;
 
@@ -43,41 +61,28 @@ public:
 
     // Loads the window if it is not loaded yet (also done by showing it).
     void ensureLoaded();
-    bool isLoaded() const { return loaded_; }
+    bool isLoaded() const { return controls_.controlsLoaded(); }
 
     const ScanRecord& record() const { return record_; }
     const std::string& reportText() const { return reportText_; }
     const ScanEnvironment& environment() const { return environment_; }
 
     // ResultsControls: each first loads the window.
-    void clearList(ModuleList list) final;
-    void addListRow(ModuleList list, const std::string& row) final;
-    void setCaption(ValueLabel label, const std::string& text) final;
-    std::string caption(ValueLabel label) final;
-    void navigate(const std::string& url) final;
+    void clearList(ModuleList list) override;
+    void addListRow(ModuleList list, const std::string& row) override;
+    void setCaption(ValueLabel label, const std::string& text) override;
+    std::string caption(ValueLabel label) override;
+    void navigate(const std::string& url) override;
 
-protected:
-    // Makes the native controls; called once, just before the load step.
-    virtual void createControls() = 0;
-    virtual void clearListControl(ModuleList list) = 0;
-    virtual void addListControlRow(ModuleList list, const std::string& row) = 0;
-    virtual void setLabelCaption(ValueLabel label, const std::string& text) = 0;
-    virtual std::string labelCaption(ValueLabel label) const = 0;
-    virtual void navigateBrowser(const std::string& url) = 0;
-    // One try at emptying the clipboard and putting the text on it as plain text: false while
-    // another program holds it; throws for any other failure.
-    virtual bool putOnClipboard(const std::string& text) = 0;
-
+    // How the copy waits between its tries.
     ClipboardRetry clipboardRetry;
 
 private:
-    void runLoadStep();
-
     ScanEnvironment environment_;
+    Controls& controls_;
     ScanRecord record_;
     std::string reportText_;
     WmiSession session_;
-    bool loaded_ = false;
 };
 
 } // namespace quorvin

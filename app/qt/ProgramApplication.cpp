@@ -1,6 +1,6 @@
 #include "ProgramApplication.h"
 
-#include "app/HandlerGuard.h"
+#include "app/WindowSequence.h"
 
 namespace quorvin::qtapp {
 
@@ -14,8 +14,8 @@ void ProgramApplication::setErrorPath(ErrorPath path) {
 bool ProgramApplication::notify(QObject* receiver, QEvent* event) {
     // An event whose handler failed counts as handled: nothing else is to act on it.
     bool handled = true;
-    quorvin::app::runGuarded([&] { handled = QApplication::notify(receiver, event); },
-                             [this](const std::string& message) { report(message); });
+    quorvin::app::runCatching([&] { handled = QApplication::notify(receiver, event); },
+                              [this](const std::string& message) { report(message); });
     return handled;
 }
 

@@ -26,7 +26,7 @@ void unloadLater(QWidget* window) {
 ProgramWindows::ProgramWindows(Form1Factory makeForm1, ScanCall scan)
     : makeForm1_(std::move(makeForm1))
     , scan_(scan ? std::move(scan)
-                 : ScanCall([](qtforms::Form1& form) { return form.getQuorvin(); })) {}
+                 : ScanCall([](qtforms::Form1& form) { return form.results().getQuorvin(); })) {}
 
 ProgramWindows::~ProgramWindows() {
     for (QWidget* window : {static_cast<QWidget*>(splash_), static_cast<QWidget*>(dialog_)})
@@ -128,7 +128,7 @@ void ProgramWindows::unload(Window window) {
         }
         return;
     case Window::Form1:
-        if (form1_ && form1_->isLoaded())
+        if (form1_ && form1_->results().isLoaded())
             form1_->close();
         return;
     }
@@ -147,7 +147,7 @@ bool ProgramWindows::isLoaded(Window window) const {
     case Window::Splash:
         return splash_ != nullptr;
     case Window::Form1:
-        return form1_ && form1_->isLoaded();
+        return form1_ && form1_->results().isLoaded();
     }
     return false;
 }

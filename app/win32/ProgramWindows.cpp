@@ -1,6 +1,5 @@
 #include "ProgramWindows.h"
 
-#include "forms/win32/HandlerFailure.h"
 #include "platform/windows/MessageBox.h"
 #include "platform/windows/WideText.h"
 
@@ -16,7 +15,6 @@ ProgramWindows::ProgramWindows(Form1Factory makeForm1)
 
 ProgramWindows::~ProgramWindows() {
     // The windows go with their objects; no handler runs for them any more.
-    win32forms::setHandlerGuard(nullptr);
     for (win32forms::LayoutWindow* each :
          {window(Window::Splash), window(Window::Dialog), window(Window::Form1)})
         if (each != nullptr)
@@ -24,9 +22,11 @@ ProgramWindows::~ProgramWindows() {
 }
 
 void ProgramWindows::start() {
-    win32forms::setHandlerGuard(
-        [this](const std::function<void()>& handler) { return sequence_.guard(handler); });
     sequence_.start();
+}
+
+win32forms::LayoutWindow::ErrorSink ProgramWindows::errorSink() {
+    return [this](const std::function<void()>& handler) { return sequence_.guard(handler); };
 }
 
 win32forms::LayoutWindow* ProgramWindows::window(Window which) const {
@@ -44,7 +44,7 @@ win32forms::LayoutWindow* ProgramWindows::window(Window which) const {
 void ProgramWindows::makeForm1() {
     if (form1_)
         return;
-    form1_ = makeForm1_();
+    form1_ = makeForm1_(errorSink());
     form1_->onUnloaded = [this] { sequence_.windowUnloaded(Window::Form1); };
 }
 
@@ -52,17 +52,21 @@ void ProgramWindows::show(Window which) {
     switch (which) {
     case Window::Dialog:
         if (!dialog_) {
-            dialog_ = std::make_unique<Dialog>(Dialog::Actions{
-                [this] { sequence_.okClicked(); }, [this] { sequence_.cancelClicked(); }});
+            dialog_ =
+                std::make_unique<Dialog>(Dialog::Actions{[this] { sequence_.okClicked(); },
+                                                         [this] { sequence_.cancelClicked(); }},
+                                         errorSink());
             dialog_->onUnloaded = [this] { sequence_.windowUnloaded(Window::Dialog); };
         }
         dialog_->show();
         return;
     case Window::Splash:
         if (!splash_) {
-            splash_ = std::make_unique<frmSplash>(frmSplash::Events{
-                [this] { sequence_.splashTick(); }, [this] { sequence_.splashPainted(); },
-                [this] { sequence_.splashCharacter(); }});
+            splash_ = std::make_unique<frmSplash>(
+                frmSplash::Events{[this] { sequence_.splashTick(); },
+                                  [this] { sequence_.splashPainted(); },
+                                  [this] { sequence_.splashCharacter(); }},
+                errorSink());
             splash_->onUnloaded = [this] { sequence_.windowUnloaded(Window::Splash); };
         }
         splash_->show();
@@ -81,15 +85,13 @@ void ProgramWindows::unload(Window which) {
 }
 
 bool ProgramWindows::isLoaded(Window which) const {
-    if (which == Window::Form1)
-        return form1_ && form1_->windowLoaded();
     const win32forms::LayoutWindow* each = window(which);
     return each != nullptr && each->isLoaded();
 }
 
 quorvin::ScanValue ProgramWindows::scan() {
     makeForm1();
-    return form1_->getQuorvin();
+    return form1_->results().getQuorvin();
 }
 
 void ProgramWindows::paintNow(Window which) {
@@ -128,7 +130,7 @@ bool ProgramWindows::preTranslateMessage(MSG& message) {
         if (each != nullptr && each->hwnd() != nullptr && each->hwnd() == root) {
             // Keys are handlers too: an error in one takes the error path, not the loop's exit.
             bool handled = false;
-            win32forms::runHandler([&] { handled = each->preTranslateMessage(message); });
+            sequence_.guard([&] { handled = each->preTranslateMessage(message); });
             return handled;
         }
     return false;

@@ -16,13 +16,15 @@ namespace quorvin::win32app {
 // end posts the message loop's end with its exit code.
 class ProgramWindows : public quorvin::app::SequenceToolkit {
 public:
-    using Form1Factory = std::function<std::unique_ptr<win32forms::Form1>()>;
+    // Makes the results window, with the error sink its handlers run through.
+    using Form1Factory = std::function<std::unique_ptr<win32forms::Form1>(
+        win32forms::LayoutWindow::ErrorSink errors)>;
     explicit ProgramWindows(Form1Factory makeForm1);
     ~ProgramWindows() override;
     ProgramWindows(const ProgramWindows&) = delete;
     ProgramWindows& operator=(const ProgramWindows&) = delete;
 
-    // Shows the disclaimer; from then on the windows' handlers run guarded by the sequence.
+    // Shows the disclaimer.
     void start();
     // A message of the loop before it is dispatched: the window it belongs to may take it.
     bool preTranslateMessage(MSG& message);
@@ -47,6 +49,8 @@ public:
 private:
     win32forms::LayoutWindow* window(quorvin::app::Window which) const;
     void makeForm1();
+    // What each window's handlers run through: the sequence's guard.
+    win32forms::LayoutWindow::ErrorSink errorSink();
 
     Form1Factory makeForm1_;
     quorvin::app::WindowSequence sequence_{*this};

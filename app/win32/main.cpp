@@ -31,13 +31,13 @@ int runProgram() {
     const auto backend = quorvin::win32app::makeProgramBackend();
     int exitCode = 0;
     {
-        quorvin::win32app::ProgramWindows program([&] {
+        quorvin::win32app::ProgramWindows program([&](auto errors) {
             if (!apartment)
                 apartment.emplace();
             return std::make_unique<quorvin::win32forms::Form1>(
                 quorvin::ScanEnvironment{*backend, quorvin::locale::userNumberFormat(),
                                          quorvin::build::storeHost, quorvin::build::storeScheme},
-                quorvin::windows::toWide(quorvin::build::chatBrowser));
+                quorvin::windows::toWide(quorvin::build::chatBrowser), std::move(errors));
         });
         program.start();
         MSG message{};

@@ -52,8 +52,8 @@ Form1::Form1(quorvin::ScanEnvironment environment, std::string chatBrowser, QWid
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint)
-    , quorvin::ResultsWindow(std::move(environment))
-    , chatBrowser_(std::move(chatBrowser)) {
+    , chatBrowser_(std::move(chatBrowser))
+    , results_(std::move(environment), *this) {
     setObjectName(qtText(form1Layout().name));
     quorvin::qt::setAccessibleRole(this, QAccessible::Window);
     setWindowTitle(qtText(form1Layout().caption));
@@ -69,7 +69,7 @@ Form1::~Form1() = default;
 
 void Form1::setVisible(bool visible) {
     if (visible)
-        ensureLoaded();
+        results_.ensureLoaded();
     QWidget::setVisible(visible);
     if (visible && slotsLst_ != nullptr)
         slotsLst_->setFocus(Qt::OtherFocusReason);
@@ -80,7 +80,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     emit unloaded();
 }
 
-void Form1::createControls() {
+void Form1::loadControls() {
     controls_ = std::make_unique<LayoutWidgets>(
         this, form1Layout(),
         [this](const Control& control, QWidget* parent) { return makeControl(control, parent); });
@@ -113,7 +113,7 @@ void Form1::createControls() {
     coupleModuleLists(slotsLst_, memoryLst_, speedLst_);
     connect(image1_, &quorvin::qt::ClickableLabel::clicked, this, &Form1::startChat);
     connect(label39_, &quorvin::qt::ClickableLabel::clicked, this, &Form1::startChat);
-    connect(clipboardCmd_, &QPushButton::clicked, this, [this] { copyReport(); });
+    connect(clipboardCmd_, &QPushButton::clicked, this, [this] { results_.copyReport(); });
     slotsLst_->setFocus(Qt::OtherFocusReason);
     // Drawn with OpenGL once the store page's engine is in it, the window would appear black
     // until its first frame; it appears in its background colour instead.
@@ -228,9 +228,10 @@ void Form1::startChat() {
         quorvin::qt::showPlainMessage(this, quorvin::layout::programTitle, "Browser Not found!!!");
     };
     try {
-        quorvin::qt::startProgram(
-            chatBrowser_, quorvin::chatAddress(environment().storeScheme, environment().storeHost),
-            this, browserNotFound);
+        quorvin::qt::startProgram(chatBrowser_,
+                                  quorvin::chatAddress(results_.environment().storeScheme,
+                                                       results_.environment().storeHost),
+                                  this, browserNotFound);
     } catch (const std::exception&) {
         browserNotFound();
     }

@@ -29,14 +29,17 @@ class LayoutWidgets;
 
 // The results window: frames of captioned values, the three module lists, the chat picture and
 // link, the copy button and the store page. It is created empty; its controls are made when the
-// scan first touches one of them, or when it is first shown.
-class Form1 : public QWidget, public quorvin::ResultsWindow {
+// scan first touches one of them, or when it is first shown. What the scan does with it is its
+// ResultsWindow's, which reaches the controls through ResultsWindow::Controls.
+class Form1 : public QWidget, private quorvin::ResultsWindow::Controls {
     Q_OBJECT
 public:
     // chatBrowser: the exact path of the program the chat picture and link start.
     Form1(quorvin::ScanEnvironment environment, std::string chatBrowser, QWidget* parent = nullptr);
     ~Form1() override;
 
+    quorvin::ResultsWindow& results() { return results_; }
+    const quorvin::ResultsWindow& results() const { return results_; }
     void setVisible(bool visible) override;
 
     // The controls by their names, for the program's own checks; null before the window loads.
@@ -53,7 +56,11 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool focusNextPrevChild(bool next) override;
-    void createControls() override;
+
+private:
+    // ResultsWindow::Controls
+    void loadControls() override;
+    bool controlsLoaded() const override { return controls_ != nullptr; }
     void clearListControl(quorvin::ModuleList list) override;
     void addListControlRow(quorvin::ModuleList list, const std::string& row) override;
     void setLabelCaption(quorvin::ValueLabel label, const std::string& text) override;
@@ -61,7 +68,6 @@ protected:
     void navigateBrowser(const std::string& url) override;
     bool putOnClipboard(const std::string& text) override;
 
-private:
     // The widget for one control of the layout, before the layout's row is applied to it.
     QWidget* makeControl(const quorvin::layout::Control& control, QWidget* parent);
     // What needs the control's final font and size, or a neighbour: fitting fixed captions,
@@ -83,6 +89,7 @@ private:
     quorvin::qt::ClickableLabel* label39_ = nullptr;
     QPushButton* clipboardCmd_ = nullptr;
     quorvin::qt::BrowserControl* wb_ = nullptr;
+    quorvin::ResultsWindow results_;
 };
 
 } // namespace quorvin::qtforms

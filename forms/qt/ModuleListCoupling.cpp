@@ -32,22 +32,6 @@ void selectIndex(QListWidget* list, int index) {
     list->scrollTo(row);
 }
 
-// The three lists as the toolkit-free coupling reads and sets them.
-class QtListSelection : public quorvin::layout::ListSelection {
-public:
-    QtListSelection(QListWidget* slotList, QListWidget* memoryList, QListWidget* speedList)
-        : lists_{slotList, memoryList, speedList} {}
-    int selectedIndex(quorvin::ModuleList list) const override {
-        return qtforms::selectedIndex(lists_[static_cast<int>(list)]);
-    }
-    void setSelectedIndex(quorvin::ModuleList list, int index) override {
-        selectIndex(lists_[static_cast<int>(list)], index);
-    }
-
-private:
-    QListWidget* lists_[3];
-};
-
 } // namespace
 
 void coupleModuleLists(QListWidget* slotList, QListWidget* memoryList, QListWidget* speedList) {
@@ -63,8 +47,13 @@ void coupleModuleLists(QListWidget* slotList, QListWidget* memoryList, QListWidg
             if (*spreading)
                 return;
             *spreading = true;
-            QtListSelection lists(slotList, memoryList, speedList);
-            quorvin::layout::spreadSelection(lists, which);
+            QListWidget* const lists[] = {slotList, memoryList, speedList};
+            quorvin::layout::spreadSelection(
+                {[&](ModuleList list) { return selectedIndex(lists[static_cast<int>(list)]); },
+                 [&](ModuleList list, int index) {
+                     selectIndex(lists[static_cast<int>(list)], index);
+                 }},
+                which);
             *spreading = false;
         });
         // The lists have the same rows in the same font, so equal scroll positions line them up.

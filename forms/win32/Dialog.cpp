@@ -5,8 +5,8 @@
 
 namespace quorvin::win32forms {
 
-Dialog::Dialog(Actions actions)
-    : LayoutWindow(layout::dialogLayout())
+Dialog::Dialog(Actions actions, ErrorSink errors)
+    : LayoutWindow(layout::dialogLayout(), std::move(errors))
     , actions_(std::move(actions)) {}
 
 void Dialog::afterLoad() {

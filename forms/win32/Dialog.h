@@ -15,7 +15,7 @@ public:
         std::function<void()> ok;
         std::function<void()> cancel;
     };
-    explicit Dialog(Actions actions);
+    Dialog(Actions actions, ErrorSink errors);
 
 private:
     void afterLoad() override;

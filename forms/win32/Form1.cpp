@@ -1,7 +1,7 @@
 #include "Form1.h"
 
-#include "HandlerFailure.h"
 #include "ResourceIds.h"
+#include "forms/ModuleListCoupling.h"
 #include "platform/windows/Clipboard.h"
 #include "platform/windows/CommonControls.h"
 #include "platform/windows/MessageBox.h"
@@ -33,11 +33,11 @@ bool isChatControl(const layout::Control& control) {
 
 } // namespace
 
-Form1::Form1(ScanEnvironment environment, std::wstring chatBrowser)
-    : ResultsWindow(std::move(environment))
-    , LayoutWindow(layout::form1Layout())
-    , chatBrowser_(std::move(chatBrowser)) {
-    clipboardRetry.wait = windows::waitAnsweringSentMessages;
+Form1::Form1(ScanEnvironment environment, std::wstring chatBrowser, ErrorSink errors)
+    : LayoutWindow(layout::form1Layout(), std::move(errors))
+    , chatBrowser_(std::move(chatBrowser))
+    , results_(std::move(environment), *this) {
+    results_.clipboardRetry.wait = windows::waitAnsweringSentMessages;
 }
 
 Form1::~Form1() {
@@ -50,12 +50,8 @@ Form1::~Form1() {
 }
 
 void Form1::show() {
-    ensureLoaded();
+    results_.ensureLoaded();
     LayoutWindow::show();
-}
-
-void Form1::createControls() {
-    load();
 }
 
 DWORD Form1::extraStyle(const layout::Control& control) const {
@@ -140,26 +136,26 @@ void Form1::navigateBrowser(const std::string& url) {
         browser_->navigate(windows::toWide(url));
 }
 
-int Form1::selectedIndex(ModuleList which) const {
-    return static_cast<int>(SendMessageW(list(which), LB_GETCURSEL, 0, 0));
-}
-
-void Form1::setSelectedIndex(ModuleList which, int index) {
-    // -1 clears the selection, and LB_SETCURSEL answers it with LB_ERR too.
-    if (SendMessageW(list(which), LB_SETCURSEL, static_cast<WPARAM>(index), 0) == LB_ERR &&
-        index != -1)
-        throw std::runtime_error(std::string("Selecting row ") + std::to_string(index) + " of " +
-                                 listName(which) + " failed");
-}
-
 void Form1::onCommand(const layout::Control& control, HWND window, int code) {
     if (control.role == layout::Role::ModuleList && code == LBN_SELCHANGE) {
+        const layout::ListSelection lists{
+            [this](ModuleList which) {
+                return static_cast<int>(SendMessageW(list(which), LB_GETCURSEL, 0, 0));
+            },
+            [this](ModuleList which, int index) {
+                // -1 clears the selection, and LB_SETCURSEL answers it with LB_ERR too.
+                if (SendMessageW(list(which), LB_SETCURSEL, static_cast<WPARAM>(index), 0) ==
+                        LB_ERR &&
+                    index != -1)
+                    throw std::runtime_error(std::string("Selecting row ") + std::to_string(index) +
+                                             " of " + listName(which) + " failed");
+            }};
         for (ModuleList each : moduleLists)
             if (list(each) == window)
-                layout::spreadSelection(*this, each);
+                layout::spreadSelection(lists, each);
         followTopRow(window);
     } else if (control.role == layout::Role::CopyButton && code == BN_CLICKED) {
-        copyReport();
+        results_.copyReport();
     } else if (isChatControl(control) && code == STN_CLICKED) {
         startChat();
     }
@@ -171,8 +167,9 @@ bool Form1::putOnClipboard(const std::string& text) {
 
 void Form1::startChat() {
     try {
-        windows::startProgram(chatBrowser_, windows::toWide(chatAddress(environment().storeScheme,
-                                                                        environment().storeHost)));
+        const ScanEnvironment& environment = results_.environment();
+        windows::startProgram(chatBrowser_, windows::toWide(chatAddress(environment.storeScheme,
+                                                                        environment.storeHost)));
     } catch (...) {
         windows::showPlainMessage(hwnd(), L"Browser Not found!!!",
                                   windows::toWide(layout::programTitle));
@@ -230,7 +227,7 @@ LRESULT CALLBACK Form1::listProc(HWND window, UINT message, WPARAM wParam, LPARA
                                  DWORD_PTR data) {
     auto* self = reinterpret_cast<Form1*>(data);
     LRESULT result = 0;
-    runHandler([&] {
+    self->runHandler([&] {
         switch (message) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {

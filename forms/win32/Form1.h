@@ -1,7 +1,6 @@
 #pragma once
 
 #include "LayoutWindow.h"
-#include "forms/ModuleListCoupling.h"
 #include "platform/windows/BrowserHost.h"
 #include "results/ResultsWindow.h"
 
@@ -11,25 +10,27 @@
 namespace quorvin::win32forms {
 
 // The results window: the frames of values, the three coupled module lists, the chat picture
-// and link, the copy button and the store page in Windows' web-browser control.
-class Form1 : public ResultsWindow, public LayoutWindow, private layout::ListSelection {
+// and link, the copy button and the store page in Windows' web-browser control. What the scan
+// does with it is its ResultsWindow's, which reaches its controls through
+// ResultsWindow::Controls; loaded means the native window exists.
+class Form1 : public LayoutWindow, private ResultsWindow::Controls {
 public:
     // chatBrowser: the exact path of the program the chat picture and link start.
-    Form1(ScanEnvironment environment, std::wstring chatBrowser);
+    Form1(ScanEnvironment environment, std::wstring chatBrowser, ErrorSink errors);
     ~Form1() override;
 
+    ResultsWindow& results() { return results_; }
     // Loads the window (with its load step) if needed and shows it.
     void show();
-    // Whether the native window exists (ResultsWindow::isLoaded tells whether it ever did).
-    bool windowLoaded() const { return LayoutWindow::isLoaded(); }
     // The hosted browser control; null where the system has none, and once the window is gone.
     windows::BrowserHost* browser() const;
 
     bool preTranslateMessage(MSG& message) override;
 
 private:
-    // ResultsWindow
-    void createControls() override;
+    // ResultsWindow::Controls
+    void loadControls() override { load(); }
+    bool controlsLoaded() const override { return isLoaded(); }
     void clearListControl(ModuleList list) override;
     void addListControlRow(ModuleList list, const std::string& row) override;
     void setLabelCaption(ValueLabel label, const std::string& text) override;
@@ -45,10 +46,6 @@ private:
     void onCommand(const layout::Control& control, HWND window, int code) override;
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // ListSelection
-    int selectedIndex(ModuleList list) const override;
-    void setSelectedIndex(ModuleList list, int index) override;
-
     HWND list(ModuleList list) const;
     void startChat();
     void openOutside(const std::wstring& address, bool userAsked);
@@ -60,6 +57,7 @@ private:
     HCURSOR chatCursor_ = nullptr;
     HICON chatPicture_ = nullptr;
     bool followingTopRow_ = false;
+    ResultsWindow results_;
 };
 
 } // namespace quorvin::win32forms

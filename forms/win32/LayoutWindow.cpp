@@ -1,7 +1,6 @@
 #include "LayoutWindow.h"
 
 #include "ControlColours.h"
-#include "HandlerFailure.h"
 #include "ResourceIds.h"
 #include "WindowFit.h"
 #include "WindowStyles.h"
@@ -69,9 +68,17 @@ constexpr int buttonTextMarginTwips = 75;
 
 } // namespace
 
-LayoutWindow::LayoutWindow(const layout::WindowLayout& layout)
-    : layout_(layout) {
+LayoutWindow::LayoutWindow(const layout::WindowLayout& layout, ErrorSink errors)
+    : layout_(layout)
+    , errors_(std::move(errors)) {
     layout::checkLayout(layout_);
+}
+
+bool LayoutWindow::runHandler(const std::function<void()>& handler) const {
+    if (errors_)
+        return errors_(handler);
+    [&]() noexcept { handler(); }();
+    return true;
 }
 
 LayoutWindow::~LayoutWindow() {
@@ -434,11 +441,11 @@ LRESULT CALLBACK LayoutWindow::windowProc(HWND window, UINT message, WPARAM wPar
         self->lastFocus_ = nullptr;
         const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
         if (self->onUnloaded)
-            runHandler([&] { self->onUnloaded(); });
+            self->runHandler([&] { self->onUnloaded(); });
         return result;
     }
     LRESULT result = 0;
-    if (!runHandler([&] { result = self->handleMessage(message, wParam, lParam); }))
+    if (!self->runHandler([&] { result = self->handleMessage(message, wParam, lParam); }))
         return 0;
     return result;
 }

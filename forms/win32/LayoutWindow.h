@@ -23,7 +23,13 @@ namespace quorvin::win32forms {
 // destroyed).
 class LayoutWindow {
 public:
-    explicit LayoutWindow(const layout::WindowLayout& layout);
+    // Runs one of the window's handlers so that nothing it throws crosses Windows' own frames:
+    // the program's window sequence reports the error and ends the program. Returns false when
+    // the handler failed. A window given none lets nothing escape: such an error ends the
+    // process at once (std::terminate).
+    using ErrorSink = std::function<bool(const std::function<void()>& handler)>;
+
+    LayoutWindow(const layout::WindowLayout& layout, ErrorSink errors);
     virtual ~LayoutWindow();
     LayoutWindow(const LayoutWindow&) = delete;
     LayoutWindow& operator=(const LayoutWindow&) = delete;
@@ -74,6 +80,9 @@ protected:
     // The window's messages; overrides pass what they do not handle on to this.
     virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // Runs a handler through the window's error sink; false when it failed.
+    bool runHandler(const std::function<void()>& handler) const;
+
     // Moves the focus to the next (or previous) Tab stop after the focused control, in the
     // layout's Tab order.
     void moveFocus(bool backwards);
@@ -93,6 +102,7 @@ private:
     static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
 
     const layout::WindowLayout& layout_;
+    ErrorSink errors_;
     HWND window_ = nullptr;
     std::vector<HWND> controls_;
     // Made as the controls are placed, and as a fixed text is measured.

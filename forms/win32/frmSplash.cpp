@@ -8,8 +8,8 @@ namespace {
 constexpr UINT_PTR timer1 = 1;
 }
 
-frmSplash::frmSplash(Events events)
-    : LayoutWindow(layout::splashLayout())
+frmSplash::frmSplash(Events events, ErrorSink errors)
+    : LayoutWindow(layout::splashLayout(), std::move(errors))
     , events_(std::move(events)) {}
 
 void frmSplash::afterLoad() {

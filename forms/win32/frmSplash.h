@@ -15,7 +15,7 @@ public:
         std::function<void()> painted;
         std::function<void()> character;
     };
-    explicit frmSplash(Events events);
+    frmSplash(Events events, ErrorSink errors);
 
     // Draws the splash whole, its captions too, at once.
     void paintNow();

@@ -135,7 +135,7 @@ TEST(Display, FillsEveryValueLabelFromTheRecord) {
         {ValueLabel::Label37, "4  (Currently Memory in 3 Slots)"},
     };
     for (const auto& [label, text] : expected)
-        EXPECT_EQ(w.window.caption(label), text) << labelName(label);
+        EXPECT_EQ(w.window.results().caption(label), text) << labelName(label);
 }
 
 TEST(Report, HasThirtyFiveCrLfLinesWithTheExactLabels) {
@@ -288,7 +288,7 @@ TEST(StoreAddress, ModelFallsBackToTheBoardOnlyForNotAvailable) {
 TEST(StoreAddress, AReplacedModelCarriesTheBoardWhileWindowAndReportKeepNotAvailable) {
     Window w(typicalMachineWith("Win32_ComputerSystem", "Model", txt("System Product Name")));
     w.window.getQuorvin();
-    EXPECT_EQ(w.window.caption(ValueLabel::Label22), "Not Available");
+    EXPECT_EQ(w.window.results().caption(ValueLabel::Label22), "Not Available");
     EXPECT_NE(w.window.reportText().find("System Model: Not Available\r\n"), std::string::npos);
     ASSERT_EQ(w.window.navigations().size(), 1u);
     const auto pairs = decodedQuery(w.window.navigations().front());
@@ -324,7 +324,7 @@ TEST(ClipboardCopy, AHeldClipboardIsTriedAgainForAboutASecondThenTheCopyFails) {
         w.window.clipboardRefusals = c.refusals;
         std::chrono::milliseconds waited{0};
         int pauses = 0;
-        w.window.clipboardRetry.wait = [&](std::chrono::milliseconds pause) {
+        w.window.results().clipboardRetry.wait = [&](std::chrono::milliseconds pause) {
             waited += pause;
             ++pauses;
         };

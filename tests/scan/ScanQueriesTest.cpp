@@ -14,29 +14,17 @@ using namespace quorvin::test;
 namespace {
 
 // A headless window that also writes its load into a log shared with the provider.
-class LoggingWindow : public HeadlessResultsWindow {
-public:
-    LoggingWindow(wmi::WmiProvider& provider, std::vector<std::string>& log)
-        : HeadlessResultsWindow(ScanEnvironment{provider, NumberFormat{"."}, "store.test"})
-        , log_(log) {}
-
-protected:
-    void createControls() override {
-        log_.push_back("load, module count " + std::to_string(record().scanModuleCount));
-        HeadlessResultsWindow::createControls();
-    }
-
-private:
-    std::vector<std::string>& log_;
-};
-
 struct Scan {
     explicit Scan(snapshot::Snapshot snapshot)
         : provider(std::move(snapshot), &log)
-        , window(provider, log) {}
+        , window(ScanEnvironment{provider, NumberFormat{"."}, "store.test"}) {
+        window.onLoad = [this] {
+            log.push_back("load, module count " + std::to_string(record().scanModuleCount));
+        };
+    }
     std::vector<std::string> log;
     ScriptedProvider provider;
-    LoggingWindow window;
+    HeadlessResultsWindow window;
 
     const ScanRecord& record() const { return window.record(); }
     const std::vector<std::string>& rows(ModuleList list) const { return window.rows(list); }

@@ -229,7 +229,7 @@ private slots:
         Form1* form = windows->form1();
         QCOMPARE(form1Created_, 1);
         // Loaded once, before the first module: the counter holds each module once.
-        QCOMPARE(form->record().scanModuleCount, 3);
+        QCOMPARE(form->results().record().scanModuleCount, 3);
         QCOMPARE(form->moduleList(ModuleList::Slots)->count(), 3);
         for (const ValueLabel label : allValueLabels)
             QVERIFY(form->valueLabel(label)->text() != "Label21");

@@ -79,9 +79,10 @@ TEST(ProgramWindows, EachWayThroughTheWindows) {
         SCOPED_TRACE(step.name);
         windows::ComApartment apartment;
         snapshot::SnapshotProvider provider{quorvin::test::typicalMachine()};
-        ProgramWindows program([&] {
+        ProgramWindows program([&](auto errors) {
             return std::make_unique<win32forms::Form1>(
-                ScanEnvironment{provider, NumberFormat{}, "store.test"}, L"Z:\\none.exe");
+                ScanEnvironment{provider, NumberFormat{}, "store.test"}, L"Z:\\none.exe",
+                std::move(errors));
         });
         program.start();
         ASSERT_TRUE(program.dialog()->isLoaded());
@@ -102,7 +103,7 @@ TEST(ProgramWindows, EachWayThroughTheWindows) {
         // Closing the results window, the last one, ends the program.
         SendMessageW(program.form1()->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_EQ(pump(program, nullptr, 3000), 0);
-        EXPECT_FALSE(program.form1()->windowLoaded());
+        EXPECT_FALSE(program.form1()->isLoaded());
     }
 }
 

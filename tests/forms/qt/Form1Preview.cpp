@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
                                         "127.0.0.1:" + std::to_string(server.port())},
                "/usr/bin/xdg-open");
     try {
-        form.getQuorvin();
+        form.results().getQuorvin();
     } catch (const std::exception& error) {
         std::cerr << "The scan failed: " << error.what() << '\n';
         return 1;

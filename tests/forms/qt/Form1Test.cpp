@@ -61,7 +61,7 @@ struct ScannedWindow {
                                        chatBrowser);
         headless = std::make_unique<quorvin::HeadlessResultsWindow>(
             quorvin::ScanEnvironment{headlessProvider, {","}, storeHost});
-        form->getQuorvin();
+        form->results().getQuorvin();
         headless->getQuorvin();
     }
 };
@@ -142,10 +142,10 @@ private slots:
 void Form1Test::createdWithoutControlsAndLoadedByShowing() {
     quorvin::snapshot::SnapshotProvider provider{quorvin::test::hostileMachine()};
     Form1 form(quorvin::ScanEnvironment{provider, {"."}, storeHost}, chatBrowser);
-    QVERIFY(!form.isLoaded());
+    QVERIFY(!form.results().isLoaded());
     QCOMPARE(form.moduleList(ModuleList::Slots), nullptr);
     form.show();
-    QVERIFY(form.isLoaded());
+    QVERIFY(form.results().isLoaded());
     // The load step blanks every value label; the placeholder never shows.
     for (const ValueLabel label : quorvin::allValueLabels)
         QCOMPARE(form.valueLabel(label)->text(), QString());
@@ -157,8 +157,7 @@ void Form1Test::everyLabelHoldsTheScannedText() {
     for (const ValueLabel label : quorvin::allValueLabels) {
         const QString shown = w.form->valueLabel(label)->text();
         QVERIFY2(shown != "Label21", quorvin::labelName(label).c_str());
-        QCOMPARE(shown, quorvin::qt::toQString(
-                            static_cast<quorvin::ResultsControls&>(*w.headless).caption(label)));
+        QCOMPARE(shown, quorvin::qt::toQString(w.headless->results().caption(label)));
     }
     // A few texts as the user reads them, independent of the core's own window.
     QCOMPARE(w.form->valueLabel(ValueLabel::Label21)->text(),
@@ -168,7 +167,7 @@ void Form1Test::everyLabelHoldsTheScannedText() {
     QCOMPARE(w.form->valueLabel(ValueLabel::Label35)->text(), QString("15,92 GB"));
     QCOMPARE(w.form->valueLabel(ValueLabel::Label36)->text(), QString("32 GB"));
     QCOMPARE(w.form->valueLabel(ValueLabel::Label41)->text(), QString("3400"));
-    QCOMPARE(w.form->reportText(), w.headless->reportText());
+    QCOMPARE(w.form->results().reportText(), w.headless->reportText());
     QCOMPARE(w.form->wb()->address(), quorvin::qt::toQString(w.headless->navigations().at(0)));
 }
 
@@ -433,7 +432,7 @@ void Form1Test::listsScrollTogether() {
 void Form1Test::copyButtonPutsTheReportOnTheClipboardEachTime() {
     ScannedWindow w;
     w.form->show();
-    const QString report = quorvin::qt::toQString(w.form->reportText());
+    const QString report = quorvin::qt::toQString(w.form->results().reportText());
     QCOMPARE(report.count("\r\n"), 35);
     // A click, then Enter on the focused button, as on Windows.
     for (int press = 0; press < 2; ++press) {
@@ -449,7 +448,7 @@ void Form1Test::copyButtonPutsTheReportOnTheClipboardEachTime() {
         QCOMPARE(messages.size(), 0);
         QCOMPARE(QGuiApplication::clipboard()->text(), report);
     }
-    QCOMPARE(quorvin::qt::toQString(w.form->reportText()), report);
+    QCOMPARE(quorvin::qt::toQString(w.form->results().reportText()), report);
 }
 
 // Puts a shell script at the chat browser's path; false if it cannot be written.

@@ -131,7 +131,7 @@ void StorePageTest::browserRequestCarriesTheScannedTextsUnchanged() {
     formtest::LoopbackStoreServer server;
     StoreForm scanned(&server, ",");
     Form1& form = scanned.form;
-    QCOMPARE(form.getQuorvin().asText(), std::string("Success"));
+    QCOMPARE(form.results().getQuorvin().asText(), std::string("Success"));
     form.show();
 
     QTRY_VERIFY_WITH_TIMEOUT(!server.storeRequestTarget().isEmpty(), 60000);
@@ -139,7 +139,7 @@ void StorePageTest::browserRequestCarriesTheScannedTextsUnchanged() {
     QVERIFY2(target.startsWith("/mc/quorvin.asp?manufacturer="), target.constData());
     QVERIFY(!target.contains('#'));
 
-    const auto& record = form.record();
+    const auto& record = form.results().record();
     const auto text = [](const std::string& s) { return quorvin::qt::toQString(s); };
     const auto label = [&](quorvin::ValueLabel l) { return form.valueLabel(l)->text(); };
     const Pairs expected{
@@ -160,7 +160,7 @@ void StorePageTest::browserRequestCarriesTheScannedTextsUnchanged() {
 void StorePageTest::deadPageProcessLeavesTheAddressAsALink() {
     StoreForm scanned(nullptr);
     Form1& form = scanned.form;
-    form.getQuorvin();
+    form.results().getQuorvin();
     form.show();
     auto* browser = qobject_cast<quorvin::qt::WebEngineBrowser*>(form.wb());
     QVERIFY(browser != nullptr);
@@ -179,7 +179,7 @@ void StorePageTest::tabPassesThroughTheLoadedPageInItsPlace() {
     formtest::LoopbackStoreServer server;
     StoreForm scanned(&server);
     Form1& form = scanned.form;
-    form.getQuorvin();
+    form.results().getQuorvin();
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QTRY_VERIFY_WITH_TIMEOUT(!server.storeRequestTarget().isEmpty(), 60000);
@@ -226,7 +226,7 @@ void StorePageTest::thePageStaysInItsFrame() {
                   "Content-Disposition: attachment; filename=quorvin-test.bin\r\n");
     StoreForm scanned(&server);
     Form1& form = scanned.form;
-    form.getQuorvin();
+    form.results().getQuorvin();
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     auto* view = form.wb()->findChild<QWebEngineView*>();

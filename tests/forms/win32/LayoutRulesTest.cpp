@@ -396,17 +396,18 @@ TEST(ControlColours, DesignedBlueOrTheUsersHighContrastColours) {
 }
 
 // Three lists whose programmatic changes run the selection handler, as list boxes' do.
-class FakeLists : public layout::ListSelection {
-public:
+struct FakeLists {
     std::map<ModuleList, int> index{
         {ModuleList::Slots, -1}, {ModuleList::Memory, -1}, {ModuleList::Speed, -1}};
     std::vector<ModuleList> sets;
 
-    int selectedIndex(ModuleList list) const override { return index.at(list); }
-    void setSelectedIndex(ModuleList list, int row) override {
-        index[list] = row;
-        sets.push_back(list);
-        ASSERT_LT(sets.size(), 10u) << "the handlers call each other without end";
+    layout::ListSelection selection() {
+        return {[this](ModuleList list) { return index.at(list); },
+                [this](ModuleList list, int row) {
+                    index[list] = row;
+                    sets.push_back(list);
+                    ASSERT_LT(sets.size(), 10u) << "the handlers call each other without end";
+                }};
     }
 };
 
@@ -429,7 +430,7 @@ TEST(ModuleListCoupling, ASelectionSpreadsToTheOtherTwoInOrder) {
         FakeLists lists;
         lists.index = {{L::Slots, c.slots}, {L::Memory, c.memory}, {L::Speed, c.speed}};
         const int row = lists.index[c.changed];
-        layout::spreadSelection(lists, c.changed);
+        layout::spreadSelection(lists.selection(), c.changed);
         EXPECT_EQ(lists.sets, c.sets) << "changed " << static_cast<int>(c.changed);
         for (const auto& [list, selected] : lists.index)
             EXPECT_EQ(selected, row) << "list " << static_cast<int>(list);

@@ -42,9 +42,9 @@ class ScannedForm1 : public ::testing::Test {
 protected:
     void SetUp() override {
         form1 = std::make_unique<Form1>(ScanEnvironment{provider, NumberFormat{}, "store.test"},
-                                        L"Z:\\nonexistent\\browser.exe");
-        ASSERT_EQ(form1->getQuorvin(), ScanValue::text("Success"));
-        ASSERT_TRUE(form1->windowLoaded());
+                                        L"Z:\\nonexistent\\browser.exe", nullptr);
+        ASSERT_EQ(form1->results().getQuorvin(), ScanValue::text("Success"));
+        ASSERT_TRUE(form1->isLoaded());
     }
     HWND control(std::string_view name) const { return form1->control(name); }
     int selected(std::string_view list) const {
@@ -318,8 +318,8 @@ TEST_F(ScannedForm1, TheBrowsersReferencesGoWithTheWindow) {
 
 TEST(DisclaimerAndSplash, OwnedByTheHiddenWindowNeverToolWindows) {
     windows::ComApartment apartment;
-    Dialog dialog({});
-    frmSplash splash({});
+    Dialog dialog({}, nullptr);
+    frmSplash splash({}, nullptr);
     dialog.show();
     splash.show();
     struct Case {
@@ -348,7 +348,7 @@ TEST(DisclaimerAndSplash, OwnedByTheHiddenWindowNeverToolWindows) {
 
     // The splash tells the sequence of its paints, its ticks and a character, nothing else.
     int painted = 0, ticked = 0, characters = 0;
-    frmSplash told({[&] { ++ticked; }, [&] { ++painted; }, [&] { ++characters; }});
+    frmSplash told({[&] { ++ticked; }, [&] { ++painted; }, [&] { ++characters; }}, nullptr);
     told.show();
     UpdateWindow(told.hwnd());
     EXPECT_GE(painted, 1);
@@ -440,8 +440,8 @@ bool textHidden(HWND label, SIZE text) {
 }
 
 TEST_F(ScannedForm1, FixedTextsShowWholeOnOneLine) {
-    Dialog dialog({});
-    frmSplash splash({});
+    Dialog dialog({}, nullptr);
+    frmSplash splash({}, nullptr);
     dialog.show();
     splash.show();
     for (LayoutWindow* window :
