@@ -1,10 +1,9 @@
 #include "ProgramWindows.h"
 
 #include "forms/WindowLayout.h"
-#include "platform/qt/BrowserControl.h"
-#include "platform/qt/FirstPaint.h"
-#include "platform/qt/QtMessageBox.h"
-#include "platform/qt/StartupTrace.h"
+#include "platform/qt/Browser.h"
+#include "platform/qt/System.h"
+#include "platform/qt/Widgets.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

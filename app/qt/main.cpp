@@ -5,9 +5,8 @@
 #include "forms/qt/Form1.h"
 #include "forms/qt/Form1Style.h"
 #include "platform/locale/UserLocale.h"
-#include "platform/qt/BrowserControl.h"
-#include "platform/qt/ProgramStart.h"
-#include "platform/qt/StartupTrace.h"
+#include "platform/qt/Browser.h"
+#include "platform/qt/System.h"
 #include "quorvin/BuildSettings.h"
 
 #include <QTimer>

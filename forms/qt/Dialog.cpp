@@ -4,7 +4,7 @@
 #include "EnterPressesButton.h"
 #include "Form1Style.h"
 #include "LayoutWidgets.h"
-#include "platform/qt/AccessibleRole.h"
+#include "platform/qt/Widgets.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

@@ -2,7 +2,7 @@
 
 #include "Form1Style.h"
 #include "LayoutWidgets.h"
-#include "platform/qt/AccessibleRole.h"
+#include "platform/qt/Widgets.h"
 
 #include <QCloseEvent>
 #include <QFrame>

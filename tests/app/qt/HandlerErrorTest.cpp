@@ -8,8 +8,7 @@
 
 #include "app/qt/ProgramApplication.h"
 #include "app/qt/ProgramWindows.h"
-#include "platform/qt/BrowserControl.h"
-#include "platform/qt/LinkBrowser.h"
+#include "platform/qt/Browser.h"
 
 #include <QApplication>
 #include <QFile>

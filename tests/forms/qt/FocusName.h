@@ -1,7 +1,7 @@
 #pragma once
 
 #include "forms/qt/Form1.h"
-#include "platform/qt/BrowserControl.h"
+#include "platform/qt/Browser.h"
 
 #include <QString>
 #include <QWidget>

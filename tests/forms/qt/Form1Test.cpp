@@ -7,9 +7,9 @@
 #include "forms/WindowLayout.h"
 #include "forms/qt/Form1.h"
 #include "forms/qt/ModuleListCoupling.h"
-#include "platform/qt/BrowserControl.h"
-#include "platform/qt/ClickableLabel.h"
-#include "platform/qt/QtText.h"
+#include "platform/qt/Browser.h"
+#include "platform/qt/System.h"
+#include "platform/qt/Widgets.h"
 #include "results/ChatLink.h"
 #include "results/HeadlessResultsWindow.h"
 

@@ -6,8 +6,8 @@
 #include "TestMachine.h"
 
 #include "forms/qt/Form1.h"
-#include "platform/qt/QtText.h"
-#include "platform/qt/WebEngineBrowser.h"
+#include "platform/qt/Browser.h"
+#include "platform/qt/System.h"
 #include "results/HeadlessResultsWindow.h"
 
 #include <QApplication>
