@@ -1,8 +1,8 @@
 #include "ProgramWindows.h"
 
 #include "forms/win32/HandlerFailure.h"
-#include "platform/windows/MessageBox.h"
-#include "platform/windows/WideText.h"
+#include "platform/windows/Com.h"
+#include "platform/windows/System.h"
 
 namespace quorvin::win32app {
 
