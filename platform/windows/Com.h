@@ -1,5 +1,8 @@
 #pragma once
 
+// What every COM user here shares: interface ownership, the apartment, HRESULT names and the
+// UTF-16 text that COM and Win32 take.
+
 #include <windows.h>
 
 #include <unknwn.h>

@@ -1,5 +1,7 @@
 #pragma once
 
+// Windows' own WMI over its COM interfaces, and the conversions it needs on the way.
+
 #include "Com.h"
 #include "scan/values/ScanValue.h"
 #include "scan/wmi/Wmi.h"

@@ -51,9 +51,10 @@ HWND checkedWindow(HWND window, std::string_view what) {
 
 namespace {
 
-// A kernel32 function that older systems lack, or null.
-template <typename Function> Function kernel32Function(const char* name) {
-    return libraryFunction<Function>(GetModuleHandleW(L"kernel32.dll"), name);
+// A function of kernel32 or user32, which every Win32 program has loaded, that older systems
+// lack; null there.
+template <typename Function> Function newerFunction(const wchar_t* module, const char* name) {
+    return libraryFunction<Function>(GetModuleHandleW(module), name);
 }
 
 using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
@@ -67,12 +68,13 @@ constexpr DWORD safeSearchModePermanent = 0x00000001    // BASE_SEARCH_PATH_ENAB
 } // namespace
 
 void restrictDllSearch() {
-    const auto setDefault =
-        kernel32Function<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
+    const auto setDefault = newerFunction<SetDefaultDllDirectoriesFunction>(
+        L"kernel32.dll", "SetDefaultDllDirectories");
     if (setDefault != nullptr && setDefault(searchSystem32))
         return;
     SetDllDirectoryW(L"");
-    if (const auto setMode = kernel32Function<SetSearchPathModeFunction>("SetSearchPathMode"))
+    if (const auto setMode =
+            newerFunction<SetSearchPathModeFunction>(L"kernel32.dll", "SetSearchPathMode"))
         setMode(safeSearchModePermanent);
     // Without it the program's own folder is still searched first for a DLL loaded by its bare
     // name. Those that the system's controls load so after start, and that are no known DLLs,
@@ -102,11 +104,6 @@ HMODULE loadSystemLibrary(std::wstring_view name) {
 
 namespace {
 
-// A user32 function that older systems lack, or null.
-template <typename Function> Function user32Function(const char* name) {
-    return libraryFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
-}
-
 using SetAwarenessContext = BOOL(WINAPI*)(HANDLE);
 using GetWindowDpi = UINT(WINAPI*)(HWND);
 using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
@@ -118,7 +115,7 @@ const HANDLE perMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-
 
 void becomeDpiAware() {
     static const auto setContext =
-        user32Function<SetAwarenessContext>("SetProcessDpiAwarenessContext");
+        newerFunction<SetAwarenessContext>(L"user32.dll", "SetProcessDpiAwarenessContext");
     if (setContext != nullptr && setContext(perMonitorAwareV2))
         return;
     // Already set by the manifest (ERROR_ACCESS_DENIED), or an older system: system aware.
@@ -135,7 +132,7 @@ int systemDpi() {
 }
 
 int dpiOf(HWND window) {
-    static const auto getDpi = user32Function<GetWindowDpi>("GetDpiForWindow");
+    static const auto getDpi = newerFunction<GetWindowDpi>(L"user32.dll", "GetDpiForWindow");
     if (getDpi != nullptr && window != nullptr) {
         const UINT dpi = getDpi(window);
         if (dpi > 0)
@@ -145,7 +142,8 @@ int dpiOf(HWND window) {
 }
 
 RECT windowRectForClient(const RECT& client, DWORD style, DWORD exStyle, int dpi) {
-    static const auto adjustForDpi = user32Function<AdjustForDpi>("AdjustWindowRectExForDpi");
+    static const auto adjustForDpi =
+        newerFunction<AdjustForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
     RECT rect = client;
     if (adjustForDpi != nullptr)
         adjustForDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi));

@@ -1,5 +1,8 @@
 #pragma once
 
+// The Win32 services the program and its windows use: errors, DLL loading, DPI, common
+// controls, high contrast, the clipboard, starting programs and message boxes.
+
 #include <windows.h>
 
 #include <commctrl.h>
