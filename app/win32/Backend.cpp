@@ -1,7 +1,7 @@
 #include "Backend.h"
 
 #include "platform/snapshot/SnapshotJson.h"
-#include "platform/windows/ComWmiProvider.h"
+#include "platform/windows/ComWmi.h"
 #include "scan/wmi/DeferredProvider.h"
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 #include "ProgramWindows.h"
 
-#include "platform/windows/MessageBox.h"
-#include "platform/windows/WideText.h"
+#include "platform/windows/Com.h"
+#include "platform/windows/System.h"
 
 namespace quorvin::win32app {
 

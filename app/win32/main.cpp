@@ -4,12 +4,8 @@
 #include "ProgramWindows.h"
 
 #include "platform/locale/UserLocale.h"
-#include "platform/windows/ComApartment.h"
-#include "platform/windows/CommonControls.h"
-#include "platform/windows/Dpi.h"
-#include "platform/windows/MessageBox.h"
-#include "platform/windows/SystemLibrary.h"
-#include "platform/windows/WideText.h"
+#include "platform/windows/Com.h"
+#include "platform/windows/System.h"
 #include "quorvin/BuildSettings.h"
 
 #include <windows.h>

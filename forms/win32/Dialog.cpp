@@ -1,7 +1,7 @@
 #include "Dialog.h"
 
 #include "forms/DisclaimerText.h"
-#include "platform/windows/WideText.h"
+#include "platform/windows/Com.h"
 
 namespace quorvin::win32forms {
 

@@ -2,12 +2,8 @@
 
 #include "ResourceIds.h"
 #include "forms/ModuleListCoupling.h"
-#include "platform/windows/Clipboard.h"
-#include "platform/windows/CommonControls.h"
-#include "platform/windows/MessageBox.h"
-#include "platform/windows/ProcessStart.h"
-#include "platform/windows/WideText.h"
-#include "platform/windows/Win32Error.h"
+#include "platform/windows/Com.h"
+#include "platform/windows/System.h"
 #include "results/ChatLink.h"
 #include "results/StoreAddress.h"
 

@@ -4,10 +4,8 @@
 #include "ResourceIds.h"
 #include "WindowFit.h"
 #include "WindowStyles.h"
-#include "platform/windows/Dpi.h"
-#include "platform/windows/HighContrast.h"
-#include "platform/windows/WideText.h"
-#include "platform/windows/Win32Error.h"
+#include "platform/windows/Com.h"
+#include "platform/windows/System.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 #include "WindowStyles.h"
 
-#include "platform/windows/WideText.h"
-#include "platform/windows/Win32Error.h"
+#include "platform/windows/Com.h"
+#include "platform/windows/System.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
 #include "frmSplash.h"
 
-#include "platform/windows/Win32Error.h"
+#include "platform/windows/System.h"
 
 namespace quorvin::win32forms {
 

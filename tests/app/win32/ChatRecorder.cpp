@@ -2,7 +2,7 @@
 // in <program>.args (the number of arguments, then each on a line of its own, as the Linux tests'
 // script does) and <program>.cmdline (the command line exactly as it came), both UTF-8. Each file
 // appears whole, so a test that sees it can read it.
-#include "platform/windows/WideText.h"
+#include "platform/windows/Com.h"
 
 #include <windows.h>
 

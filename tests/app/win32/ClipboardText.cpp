@@ -4,7 +4,7 @@
 // Usage: clipboard-text OUTPUT_FILE, or clipboard-text --clear to empty the clipboard first, so
 // that an old text cannot pass for a new one. Exit codes: 0 done, 1 no text on the clipboard,
 // 2 error.
-#include "platform/windows/WideText.h"
+#include "platform/windows/Com.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 
 #include "app/win32/ProgramWindows.h"
 #include "TestMachine.h"
-#include "platform/windows/ComApartment.h"
+#include "platform/windows/Com.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 
 #ifdef QUORVIN_STAND_IN_ATL
 #include "platform/windows/BrowserHost.h"
-#include "platform/windows/SystemLibrary.h"
+#include "platform/windows/System.h"
 
 namespace {
 

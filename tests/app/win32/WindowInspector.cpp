@@ -15,7 +15,7 @@
 // CLASS is a window class name ("Quorvin.Form1"); --wait polls for a visible window of that class.
 // Exit codes: 0 done, 1 no such window or control, 2 usage error, 3 the layout differs.
 #include "forms/WindowLayout.h"
-#include "platform/windows/WideText.h"
+#include "platform/windows/Com.h"
 
 #include <nlohmann/json.hpp>
 #include <windows.h>

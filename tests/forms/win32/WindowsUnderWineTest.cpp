@@ -9,9 +9,8 @@
 #include "forms/win32/WindowFit.h"
 #include "forms/win32/WindowStyles.h"
 #include "forms/win32/frmSplash.h"
-#include "platform/windows/ComApartment.h"
-#include "platform/windows/Dpi.h"
-#include "platform/windows/WideText.h"
+#include "platform/windows/Com.h"
+#include "platform/windows/System.h"
 
 #include <gtest/gtest.h>
 

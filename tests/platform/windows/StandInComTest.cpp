@@ -5,13 +5,9 @@
 #include "ThrowsNaming.h"
 
 #include "platform/windows/BrowserHost.h"
-#include "platform/windows/ComApartment.h"
-#include "platform/windows/ComWmiProvider.h"
-#include "platform/windows/HResultText.h"
-#include "platform/windows/PageKeys.h"
-#include "platform/windows/SystemLibrary.h"
-#include "platform/windows/WideText.h"
-#include "platform/windows/Win32Error.h"
+#include "platform/windows/Com.h"
+#include "platform/windows/ComWmi.h"
+#include "platform/windows/System.h"
 #include "results/StoreAddress.h"
 
 #include <exdispid.h>

@@ -3,7 +3,7 @@
 #include "ThrowsNaming.h"
 #include "WineWmiTest.h"
 
-#include "platform/windows/ComWmiProvider.h"
+#include "platform/windows/ComWmi.h"
 #include "results/HeadlessResultsWindow.h"
 
 #include <gtest/gtest.h>
