@@ -47,6 +47,19 @@ private:
     std::unordered_map<std::string, std::size_t> byName_; // lowered name -> index in classes_
 };
 
+// Which of a backend's sources answered each class ("SMBIOS tables", "/proc"), so support staff
+// can tell a value the machine lacks from a source that could not be read.
+class SourceNotes {
+public:
+    // Adds the source to the class's list unless it is there already.
+    void note(std::string_view className, std::string_view source);
+    // In the order they were noted; empty when none answered.
+    std::vector<std::string> sourcesOf(std::string_view className) const;
+
+private:
+    std::vector<std::pair<std::string, std::vector<std::string>>> notes_;
+};
+
 // Serves a snapshot through the WMI interface: the backend that replays recorded machines, and the
 // one the Linux backend hands its findings to.
 class SnapshotProvider : public wmi::WmiProvider {
