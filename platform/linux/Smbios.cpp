@@ -36,6 +36,22 @@ constexpr char16_t windows1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+} // namespace
+
+std::string firmwareText(std::string_view bytes) {
+    if (isValidUtf8(bytes))
+        return std::string(bytes);
+    std::string text;
+    text.reserve(bytes.size() * 2);
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        appendUtf8(text, b >= 0x80 && b < 0xA0 ? windows1252High[b - 0x80] : char32_t{b});
+    }
+    return text;
+}
+
+namespace {
+
 bool startsWith(std::span<const std::uint8_t> bytes, const char* anchor) {
     const std::size_t n = std::strlen(anchor);
     return bytes.size() >= n && std::memcmp(bytes.data(), anchor, n) == 0;
@@ -65,6 +81,27 @@ std::optional<EntryPoint> parseDmi(std::span<const std::uint8_t> bytes, int majo
     ep.structureCount = readLe16(bytes, 0x0C);
     return ep;
 }
+
+} // namespace
+
+std::optional<EntryPoint> parseEntryPoint(std::span<const std::uint8_t> bytes) {
+    if (startsWith(bytes, "_SM3_"))
+        return parseSm3(bytes);
+    if (startsWith(bytes, "_SM_")) {
+        if (bytes.size() < 0x1F)
+            return std::nullopt;
+        return parseDmi(bytes.subspan(0x10), bytes[0x06], bytes[0x07]);
+    }
+    if (startsWith(bytes, "_DMI_")) {
+        if (bytes.size() < 0x0F)
+            return std::nullopt;
+        const int bcd = bytes[0x0E];
+        return parseDmi(bytes, bcd >> 4, bcd & 0x0F);
+    }
+    return std::nullopt;
+}
+
+namespace {
 
 constexpr std::size_t headerLength = 4;
 
@@ -97,6 +134,71 @@ std::optional<StringArea> readStrings(std::span<const std::uint8_t> table, std::
     }
     return std::nullopt;
 }
+
+} // namespace
+
+SmbiosStructure::SmbiosStructure(std::span<const std::uint8_t> formatted,
+                                 std::vector<std::string_view> strings)
+    : formatted_(formatted)
+    , strings_(std::move(strings)) {}
+
+std::uint16_t SmbiosStructure::handle() const {
+    return readLe16(formatted_, 2);
+}
+
+std::optional<std::uint8_t> SmbiosStructure::byte(std::size_t offset) const {
+    if (offset + 1 > formatted_.size())
+        return std::nullopt;
+    return formatted_[offset];
+}
+
+std::optional<std::uint16_t> SmbiosStructure::word(std::size_t offset) const {
+    if (offset + 2 > formatted_.size())
+        return std::nullopt;
+    return readLe16(formatted_, offset);
+}
+
+std::optional<std::uint32_t> SmbiosStructure::dword(std::size_t offset) const {
+    if (offset + 4 > formatted_.size())
+        return std::nullopt;
+    return readLe32(formatted_, offset);
+}
+
+std::optional<std::uint64_t> SmbiosStructure::qword(std::size_t offset) const {
+    if (offset + 8 > formatted_.size())
+        return std::nullopt;
+    return readLe64(formatted_, offset);
+}
+
+std::optional<std::string> SmbiosStructure::string(std::size_t offset) const {
+    const auto index = byte(offset);
+    if (!index || *index == 0 || *index > strings_.size())
+        return std::nullopt;
+    return firmwareText(strings_[*index - 1]);
+}
+
+std::vector<SmbiosStructure> parseStructures(std::span<const std::uint8_t> table,
+                                             std::optional<std::uint32_t> maxCount) {
+    std::vector<SmbiosStructure> structures;
+    std::size_t pos = 0;
+    while (pos + headerLength <= table.size()) {
+        if (maxCount && structures.size() >= *maxCount)
+            break;
+        const std::size_t length = table[pos + 1];
+        if (length < headerLength || pos + length > table.size())
+            break;
+        auto strings = readStrings(table, pos + length);
+        if (!strings)
+            break;
+        if (table[pos] == smbios::type127::type)
+            break;
+        structures.emplace_back(table.subspan(pos, length), std::move(strings->strings));
+        pos = strings->end;
+    }
+    return structures;
+}
+
+namespace {
 
 // A string field of a structure and the WMI property it fills.
 struct StringField {
@@ -208,96 +310,6 @@ ScanValue propertyValue(const snapshot::Instance& instance, std::string_view nam
 }
 
 } // namespace
-
-std::string firmwareText(std::string_view bytes) {
-    if (isValidUtf8(bytes))
-        return std::string(bytes);
-    std::string text;
-    text.reserve(bytes.size() * 2);
-    for (const char byte : bytes) {
-        const auto b = static_cast<unsigned char>(byte);
-        appendUtf8(text, b >= 0x80 && b < 0xA0 ? windows1252High[b - 0x80] : char32_t{b});
-    }
-    return text;
-}
-
-std::optional<EntryPoint> parseEntryPoint(std::span<const std::uint8_t> bytes) {
-    if (startsWith(bytes, "_SM3_"))
-        return parseSm3(bytes);
-    if (startsWith(bytes, "_SM_")) {
-        if (bytes.size() < 0x1F)
-            return std::nullopt;
-        return parseDmi(bytes.subspan(0x10), bytes[0x06], bytes[0x07]);
-    }
-    if (startsWith(bytes, "_DMI_")) {
-        if (bytes.size() < 0x0F)
-            return std::nullopt;
-        const int bcd = bytes[0x0E];
-        return parseDmi(bytes, bcd >> 4, bcd & 0x0F);
-    }
-    return std::nullopt;
-}
-
-SmbiosStructure::SmbiosStructure(std::span<const std::uint8_t> formatted,
-                                 std::vector<std::string_view> strings)
-    : formatted_(formatted)
-    , strings_(std::move(strings)) {}
-
-std::uint16_t SmbiosStructure::handle() const {
-    return readLe16(formatted_, 2);
-}
-
-std::optional<std::uint8_t> SmbiosStructure::byte(std::size_t offset) const {
-    if (offset + 1 > formatted_.size())
-        return std::nullopt;
-    return formatted_[offset];
-}
-
-std::optional<std::uint16_t> SmbiosStructure::word(std::size_t offset) const {
-    if (offset + 2 > formatted_.size())
-        return std::nullopt;
-    return readLe16(formatted_, offset);
-}
-
-std::optional<std::uint32_t> SmbiosStructure::dword(std::size_t offset) const {
-    if (offset + 4 > formatted_.size())
-        return std::nullopt;
-    return readLe32(formatted_, offset);
-}
-
-std::optional<std::uint64_t> SmbiosStructure::qword(std::size_t offset) const {
-    if (offset + 8 > formatted_.size())
-        return std::nullopt;
-    return readLe64(formatted_, offset);
-}
-
-std::optional<std::string> SmbiosStructure::string(std::size_t offset) const {
-    const auto index = byte(offset);
-    if (!index || *index == 0 || *index > strings_.size())
-        return std::nullopt;
-    return firmwareText(strings_[*index - 1]);
-}
-
-std::vector<SmbiosStructure> parseStructures(std::span<const std::uint8_t> table,
-                                             std::optional<std::uint32_t> maxCount) {
-    std::vector<SmbiosStructure> structures;
-    std::size_t pos = 0;
-    while (pos + headerLength <= table.size()) {
-        if (maxCount && structures.size() >= *maxCount)
-            break;
-        const std::size_t length = table[pos + 1];
-        if (length < headerLength || pos + length > table.size())
-            break;
-        auto strings = readStrings(table, pos + length);
-        if (!strings)
-            break;
-        if (table[pos] == smbios::type127::type)
-            break;
-        structures.emplace_back(table.subspan(pos, length), std::move(strings->strings));
-        pos = strings->end;
-    }
-    return structures;
-}
 
 snapshot::Instance biosInstance(const SmbiosStructure& s) {
     return stringFieldInstance(s, "Win32_Bios");

@@ -1,4 +1,4 @@
-#include "SnapshotJson.h"
+#include "Snapshot.h"
 
 #include "platform/files/TextFile.h"
 #include "scan/values/AsciiText.h"
