@@ -37,6 +37,7 @@ constexpr std::string_view arrayPrefix = "MEMORY_ARRAY_";
 constexpr std::string_view devicePrefix = "MEMORY_DEVICE_";
 constexpr std::string_view notSpecified = "Not Specified";
 
+// udev writes bare digits: anything else in the value makes it no number.
 std::optional<std::uint64_t> parseUnsigned(std::string_view text) {
     std::uint64_t value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -86,6 +87,7 @@ snapshot::Instance deviceInstance(const Keys& keys) {
         {"devicelocator", lookup(keys, "LOCATOR")}};
 }
 
+// The kernel's files: the number at the start of the trimmed text, whatever follows it.
 template <typename T> std::optional<T> parseNumber(std::string_view s) {
     s = trimSpace(s);
     T value{};
