@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ClassDump.h"
-#include "platform/snapshot/SourceNotes.h"
+#include "platform/snapshot/Snapshot.h"
 
 #include <string>
 

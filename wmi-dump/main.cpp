@@ -6,7 +6,7 @@
 #include "ScanReport.h"
 #include "platform/linux/LinuxSnapshot.h"
 #include "platform/locale/UserLocale.h"
-#include "platform/snapshot/SnapshotJson.h"
+#include "platform/snapshot/Snapshot.h"
 #include "quorvin/BuildSettings.h"
 
 #include <cerrno>

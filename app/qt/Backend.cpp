@@ -1,7 +1,7 @@
 #include "Backend.h"
 
 #include "platform/linux/LinuxSnapshot.h"
-#include "platform/snapshot/SnapshotJson.h"
+#include "platform/snapshot/Snapshot.h"
 #include "scan/wmi/DeferredProvider.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "Backend.h"
 
-#include "platform/snapshot/SnapshotJson.h"
+#include "platform/snapshot/Snapshot.h"
 #include "platform/windows/ComWmi.h"
 #include "scan/wmi/DeferredProvider.h"
 

@@ -1,12 +1,8 @@
 #pragma once
 
-#include "DmiIdAttributes.h"
-#include "ProcFacts.h"
-#include "SmbiosFindings.h"
-#include "SmbiosSource.h"
-#include "UdevMemoryDatabase.h"
+#include "Smbios.h"
+#include "UnprivilegedSources.h"
 #include "platform/snapshot/Snapshot.h"
-#include "platform/snapshot/SourceNotes.h"
 
 #include <filesystem>
 #include <memory>

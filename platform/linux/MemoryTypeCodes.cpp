@@ -1,4 +1,4 @@
-#include "MemoryTypeCodes.h"
+#include "Smbios.h"
 
 #include "scan/values/AsciiText.h"
 

@@ -40,6 +40,22 @@ ClassInstances& Snapshot::classEntry(std::string_view className) {
     return classes_[it->second];
 }
 
+void SourceNotes::note(std::string_view className, std::string_view source) {
+    auto entry = std::find_if(notes_.begin(), notes_.end(),
+                              [&](const auto& n) { return n.first == className; });
+    if (entry == notes_.end())
+        entry = notes_.insert(notes_.end(), {std::string(className), {}});
+    if (std::find(entry->second.begin(), entry->second.end(), source) == entry->second.end())
+        entry->second.emplace_back(source);
+}
+
+std::vector<std::string> SourceNotes::sourcesOf(std::string_view className) const {
+    for (const auto& [name, sources] : notes_)
+        if (name == className)
+            return sources;
+    return {};
+}
+
 namespace {
 
 class SnapshotObject : public wmi::WmiObject {

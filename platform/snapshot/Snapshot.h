@@ -2,6 +2,7 @@
 
 #include "scan/wmi/Wmi.h"
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -45,6 +46,34 @@ private:
     ClassInstances& classEntry(std::string_view className);
     std::vector<ClassInstances> classes_;                 // in the order first named
     std::unordered_map<std::string, std::size_t> byName_; // lowered name -> index in classes_
+};
+
+// Reads recorded instances in the shapes PowerShell prints for "Get-CimInstance <class> |
+// ConvertTo-Json" or Get-WmiObject: one object per instance, or an array of them, each naming its
+// class in CimSystemProperties.ClassName, CimClass, __CLASS or (for a scan class)
+// CreationClassName. Several such documents may follow each other (one per class, appended to
+// one file). An object whose keys are class names and whose values are such instances or arrays
+// is read too. Values take the kinds WMI gives the scan's properties (a uint64 such as
+// TotalPhysicalMemory becomes decimal text even where JSON holds a number); nested objects and
+// arrays of other properties are left out. A scan property an instance lacks (Select-Object
+// trims them) reads as null and is noted in its class's lackingProperties. The seven scan
+// classes are always known, so a class the recording lacks answers with no instance. Throws
+// std::runtime_error with a readable message that names the line of the file.
+Snapshot parseSnapshotJson(std::string_view jsonText);
+// Reads a regular file of at most 64 MB (files::FileError otherwise).
+Snapshot loadSnapshotFile(const std::filesystem::path& file);
+
+// Which of a backend's sources answered each class ("SMBIOS tables", "/proc"), so support staff
+// can tell a value the machine lacks from a source that could not be read.
+class SourceNotes {
+public:
+    // Adds the source to the class's list unless it is there already.
+    void note(std::string_view className, std::string_view source);
+    // In the order they were noted; empty when none answered.
+    std::vector<std::string> sourcesOf(std::string_view className) const;
+
+private:
+    std::vector<std::pair<std::string, std::vector<std::string>>> notes_;
 };
 
 // Serves a snapshot through the WMI interface: the backend that replays recorded machines, and the

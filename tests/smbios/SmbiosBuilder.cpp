@@ -1,6 +1,6 @@
 #include "SmbiosBuilder.h"
 
-#include "platform/linux/SmbiosFields.h"
+#include "platform/linux/Smbios.h"
 
 #include <cstring>
 #include <stdexcept>

@@ -12,7 +12,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // One SMBIOS structure, written field by field after its 4-byte header; the length byte is set
 // to the formatted area written so far, and the strings follow with their double-NUL end. Fields
-// the scan reads are placed with at() at their offsets from platform/linux/SmbiosFields.h.
+// the scan reads are placed with at() at their offsets from platform/linux/Smbios.h.
 class StructureBuilder {
 public:
     StructureBuilder(std::uint8_t type, std::uint16_t handle);

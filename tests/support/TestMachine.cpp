@@ -1,7 +1,7 @@
 #include "TestMachine.h"
 
 #include "TestMachineFiles.h"
-#include "platform/snapshot/SnapshotJson.h"
+#include "platform/snapshot/Snapshot.h"
 #include "scan/values/AsciiText.h"
 
 namespace quorvin::test {

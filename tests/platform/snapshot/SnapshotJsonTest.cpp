@@ -2,7 +2,7 @@
 
 #include "TestMachine.h"
 
-#include "platform/snapshot/SnapshotJson.h"
+#include "platform/snapshot/Snapshot.h"
 #include "results/HeadlessResultsWindow.h"
 
 #include <gtest/gtest.h>

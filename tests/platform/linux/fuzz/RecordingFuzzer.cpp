@@ -2,7 +2,7 @@
 // (std::runtime_error); what loads goes through the whole scan, report and store address.
 #include "FuzzScan.h"
 
-#include "platform/snapshot/SnapshotJson.h"
+#include "platform/snapshot/Snapshot.h"
 
 #include <cstddef>
 #include <cstdint>

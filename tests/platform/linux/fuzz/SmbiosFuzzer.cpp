@@ -1,7 +1,6 @@
 // libFuzzer target: any byte string, read as a dump file and as a bare table, must decode without
 // reading out of bounds or crashing; a refused dump is an SmbiosError, nothing else.
-#include "platform/linux/SmbiosFindings.h"
-#include "platform/linux/SmbiosSource.h"
+#include "platform/linux/Smbios.h"
 
 #include <cstddef>
 #include <cstdint>
