@@ -2,7 +2,7 @@
 
 #include "ResultsControls.h"
 #include "scan/ScanRecord.h"
-#include "scan/values/NumberText.h"
+#include "scan/values/ScanValue.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "scan/ScanRecord.h"
-#include "scan/values/NumberText.h"
+#include "scan/values/ScanValue.h"
 
 #include <string>
 

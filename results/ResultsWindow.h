@@ -3,8 +3,8 @@
 #include "ClipboardCopy.h"
 #include "ResultsControls.h"
 #include "scan/ScanRecord.h"
-#include "scan/WmiSession.h"
-#include "scan/values/NumberText.h"
+#include "scan/SystemQueries.h"
+#include "scan/values/ScanValue.h"
 
 #include <string>
 

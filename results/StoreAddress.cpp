@@ -1,6 +1,6 @@
 #include "StoreAddress.h"
 
-#include "scan/values/AsciiText.h"
+#include "scan/values/Text.h"
 
 #include <array>
 

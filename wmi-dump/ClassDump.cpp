@@ -1,8 +1,8 @@
 #include "ClassDump.h"
 
+#include "scan/ScanRecord.h"
 #include "scan/SystemQueries.h"
-#include "scan/wmi/Moniker.h"
-#include "scan/wmi/ScanClasses.h"
+#include "scan/wmi/Wmi.h"
 
 namespace quorvin::dump {
 

@@ -1,6 +1,6 @@
 #include "DumpFormats.h"
 
-#include "scan/values/NumberText.h"
+#include "scan/values/ScanValue.h"
 
 #include <nlohmann/json.hpp>
 

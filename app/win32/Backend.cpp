@@ -2,7 +2,7 @@
 
 #include "platform/snapshot/SnapshotJson.h"
 #include "platform/windows/ComWmiProvider.h"
-#include "scan/wmi/DeferredProvider.h"
+#include "scan/wmi/Wmi.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "FirmwareText.h"
 
-#include "scan/values/Utf8Text.h"
+#include "scan/values/Text.h"
 
 namespace quorvin::linux_hw {
 

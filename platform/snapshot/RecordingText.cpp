@@ -1,6 +1,6 @@
 #include "RecordingText.h"
 
-#include "scan/values/Utf8Text.h"
+#include "scan/values/Text.h"
 
 #include <stdexcept>
 #include <string_view>

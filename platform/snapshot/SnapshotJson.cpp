@@ -2,8 +2,8 @@
 
 #include "RecordingText.h"
 #include "platform/files/TextFile.h"
-#include "scan/values/AsciiText.h"
-#include "scan/wmi/ScanClasses.h"
+#include "scan/ScanRecord.h"
+#include "scan/values/Text.h"
 
 #include <nlohmann/json.hpp>
 

@@ -5,7 +5,7 @@
 #include "ImpersonationLevel.h"
 #include "VariantValue.h"
 #include "WideText.h"
-#include "scan/wmi/Moniker.h"
+#include "scan/wmi/Wmi.h"
 
 #include <wbemidl.h>
 

@@ -1,6 +1,6 @@
 #include "ImpersonationLevel.h"
 
-#include "scan/values/AsciiText.h"
+#include "scan/values/Text.h"
 #include "scan/wmi/Wmi.h"
 
 #include <array>

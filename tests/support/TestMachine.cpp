@@ -2,7 +2,7 @@
 
 #include "TestMachineFiles.h"
 #include "platform/snapshot/SnapshotJson.h"
-#include "scan/values/AsciiText.h"
+#include "scan/values/Text.h"
 
 namespace quorvin::test {
 

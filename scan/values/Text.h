@@ -5,6 +5,14 @@
 
 namespace quorvin {
 
+// WMI matches class and property names without regard to case; they are ASCII.
+bool equalsIgnoreCase(std::string_view a, std::string_view b);
+// The text with A to Z lowered: a key under which names that match without regard to case meet.
+std::string lowerAscii(std::string_view text);
+
+// The text without the ASCII white space (blank, tab, CR, LF, VT, FF) at either end.
+std::string_view trimSpace(std::string_view text);
+
 // Every text in the scan is UTF-8; these help the backends make it so from other encodings.
 
 // Adds the code point's UTF-8 bytes.
