@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ValueLabel.h"
+#include "Display.h"
 #include "scan/ScanRecord.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ClipboardCopy.h"
+#include "Report.h"
 #include "ResultsControls.h"
 #include "scan/ScanRecord.h"
 #include "scan/SystemQueries.h"

@@ -88,4 +88,9 @@ void openStorePage(ScanRecord& r, ResultsControls& controls, std::string_view sc
     controls.navigate(storeAddress(scheme, host, query));
 }
 
+std::string chatAddress(std::string_view scheme, std::string_view host) {
+    return std::string(scheme) + "://" + std::string(host) +
+           "/support/UserPreChat.aspx?ref=CustomerScanWindow";
+}
+
 } // namespace quorvin

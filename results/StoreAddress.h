@@ -52,4 +52,8 @@ PageRequest pageRequest(std::string_view address, bool userAsked);
 void openStorePage(ScanRecord& record, ResultsControls& controls, std::string_view scheme,
                    std::string_view host, const NumberFormat& format);
 
+// The store's live-chat page, opened by the chat picture and the chat link; SCHEME is "http" or
+// "https", as for the store page.
+std::string chatAddress(std::string_view scheme, std::string_view host);
+
 } // namespace quorvin

@@ -13,7 +13,6 @@
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtText.h"
-#include "results/ChatLink.h"
 #include "results/StoreAddress.h"
 
 #include <QCloseEvent>

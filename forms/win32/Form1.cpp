@@ -8,7 +8,6 @@
 #include "platform/windows/ProcessStart.h"
 #include "platform/windows/WideText.h"
 #include "platform/windows/Win32Error.h"
-#include "results/ChatLink.h"
 #include "results/StoreAddress.h"
 
 #include <commctrl.h>

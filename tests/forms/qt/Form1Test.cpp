@@ -10,8 +10,8 @@
 #include "platform/qt/BrowserControl.h"
 #include "platform/qt/ClickableLabel.h"
 #include "platform/qt/QtText.h"
-#include "results/ChatLink.h"
 #include "results/HeadlessResultsWindow.h"
+#include "results/StoreAddress.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
