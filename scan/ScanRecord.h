@@ -181,6 +181,25 @@ inline constexpr std::array all{
     ClassInfo{"Win32_Baseboard", baseboard},
 };
 
+// Every property has one place in the record: a size in gigabytes, or a value; a module's
+// property is always kept as running text, and only modules fill the lists.
+consteval bool placesAreWhole() {
+    int moduleClasses = 0;
+    for (const ClassInfo& c : all) {
+        moduleClasses += c.perModule ? 1 : 0;
+        for (const PropertyInfo& p : c.properties) {
+            if ((p.value == nullptr) == (p.gigabytes == nullptr))
+                return false;
+            if (p.gigabytes && p.size == SizeUnit::None)
+                return false;
+            if (!c.perModule && (p.list || !p.unit.empty()))
+                return false;
+        }
+    }
+    return moduleClasses == 1;
+}
+static_assert(placesAreWhole(), "a scanned property has no place, or two, in the scan record");
+
 } // namespace scan_classes
 
 // The seven classes the scan queries, in query order, each with the properties the scan reads
