@@ -1,6 +1,6 @@
 #include "StoreAddress.h"
 
-#include "scan/values/Text.h"
+#include "scan/values/ScanValue.h"
 
 #include <array>
 

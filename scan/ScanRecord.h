@@ -1,7 +1,6 @@
 #pragma once
 
 #include "scan/values/ScanValue.h"
-#include "scan/values/Text.h"
 
 #include <algorithm>
 #include <array>

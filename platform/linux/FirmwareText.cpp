@@ -1,6 +1,6 @@
 #include "FirmwareText.h"
 
-#include "scan/values/Text.h"
+#include "scan/values/ScanValue.h"
 
 namespace quorvin::linux_hw {
 

@@ -1,7 +1,7 @@
 #include "ProcFacts.h"
 
 #include "platform/files/TextFile.h"
-#include "scan/values/Text.h"
+#include "scan/values/ScanValue.h"
 
 #include <charconv>
 #include <map>

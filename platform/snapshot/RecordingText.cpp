@@ -1,6 +1,6 @@
 #include "RecordingText.h"
 
-#include "scan/values/Text.h"
+#include "scan/values/ScanValue.h"
 
 #include <stdexcept>
 #include <string_view>

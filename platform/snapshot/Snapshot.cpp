@@ -1,7 +1,7 @@
 #include "Snapshot.h"
 
 #include "scan/ScanRecord.h"
-#include "scan/values/Text.h"
+#include "scan/values/ScanValue.h"
 #include "scan/wmi/Wmi.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "RecordingText.h"
 #include "platform/files/TextFile.h"
 #include "scan/ScanRecord.h"
-#include "scan/values/Text.h"
+#include "scan/values/ScanValue.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,6 +1,6 @@
 #include "ImpersonationLevel.h"
 
-#include "scan/values/Text.h"
+#include "scan/values/ScanValue.h"
 #include "scan/wmi/Wmi.h"
 
 #include <array>

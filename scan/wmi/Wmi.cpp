@@ -1,6 +1,6 @@
 #include "Wmi.h"
 
-#include "scan/values/Text.h"
+#include "scan/values/ScanValue.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,7 +2,7 @@
 
 #include "TestMachineFiles.h"
 #include "platform/snapshot/SnapshotJson.h"
-#include "scan/values/Text.h"
+#include "scan/values/ScanValue.h"
 
 namespace quorvin::test {
 
