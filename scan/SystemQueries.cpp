@@ -2,6 +2,7 @@
 
 #include <array>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace quorvin {
@@ -63,12 +64,12 @@ void openSession(const ScanRecord& record, WmiSession& session, wmi::WmiProvider
 void queryClass(const wmi::ClassInfo& info, ScanRecord& r, WmiSession& session) {
     forEachInstance(session, wmi::selectAllFrom(info.name), [&](const wmi::WmiObject& item) {
         for (const wmi::PropertyInfo& property : info.properties) {
-            const ScanValue value = item.get(property.name);
+            ScanValue value = item.get(property.name);
             if (property.gigabytes)
                 r.*property.gigabytes = gigabytesOf(value, unitsPer(property.size, 3, r.scanUnit),
                                                     qualifiedName(info, property));
             else
-                r.*property.value = value;
+                r.*property.value = std::move(value);
         }
     });
 }
@@ -110,6 +111,9 @@ void collectModules(ScanRecord& r, WmiSession& session, ModuleLists& lists,
 
     const wmi::ClassInfo& info = physicalMemory();
     std::vector<std::string> texts(info.properties.size());
+    std::vector<std::string> names;
+    for (const wmi::PropertyInfo& property : info.properties)
+        names.push_back(qualifiedName(info, property));
     forEachInstance(session, wmi::selectAllFrom(info.name), [&](const wmi::WmiObject& item) {
         for (std::size_t i = 0; i < info.properties.size(); ++i) {
             const wmi::PropertyInfo& property = info.properties[i];
@@ -118,7 +122,7 @@ void collectModules(ScanRecord& r, WmiSession& session, ModuleLists& lists,
                 texts[i] = joinText(value, format);
             } else {
                 // A size in megabytes, unrounded ("8192", "1023.5"); empty without a value.
-                const auto size = sizeOf(value, qualifiedName(info, property));
+                const auto size = sizeOf(value, names[i]);
                 texts[i] = size ? numberText(*size / unitsPer(property.size, 2, r.scanUnit), format)
                                 : std::string();
             }
