@@ -1,7 +1,7 @@
 // The scan core at the sizes hostile recordings reach: 32767 modules with long socket names
 // (the most the module counter takes), and a recording keyed by 100000 class names.
 #include "platform/snapshot/Snapshot.h"
-#include "scan/ModuleCollection.h"
+#include "scan/SystemQueries.h"
 
 #include <benchmark/benchmark.h>
 

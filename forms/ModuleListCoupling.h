@@ -1,7 +1,7 @@
 #pragma once
 
 #include "WindowLayout.h"
-#include "scan/ModuleLists.h"
+#include "scan/ScanRecord.h"
 
 #include <array>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ValueLabel.h"
-#include "scan/ModuleLists.h"
+#include "Display.h"
+#include "scan/ScanRecord.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ClipboardCopy.h"
+#include "Report.h"
 #include "ResultsControls.h"
 #include "scan/ScanRecord.h"
-#include "scan/WmiSession.h"
-#include "scan/values/NumberText.h"
+#include "scan/SystemQueries.h"
+#include "scan/values/ScanValue.h"
 
 #include <string>
 

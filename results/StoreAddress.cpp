@@ -1,6 +1,6 @@
 #include "StoreAddress.h"
 
-#include "scan/values/AsciiText.h"
+#include "scan/values/ScanValue.h"
 
 #include <array>
 
@@ -86,6 +86,11 @@ void openStorePage(ScanRecord& r, ResultsControls& controls, std::string_view sc
     query.memorySizes = joinText(r.scanModCapacities, format);
     query.processorSpeed = joinText(r.scanCpuClock, format);
     controls.navigate(storeAddress(scheme, host, query));
+}
+
+std::string chatAddress(std::string_view scheme, std::string_view host) {
+    return std::string(scheme) + "://" + std::string(host) +
+           "/support/UserPreChat.aspx?ref=CustomerScanWindow";
 }
 
 } // namespace quorvin

@@ -2,7 +2,7 @@
 
 #include "ResultsControls.h"
 #include "scan/ScanRecord.h"
-#include "scan/values/NumberText.h"
+#include "scan/values/ScanValue.h"
 
 #include <string>
 #include <string_view>
@@ -51,5 +51,9 @@ PageRequest pageRequest(std::string_view address, bool userAsked);
 // navigates the browser to it without waiting for the page.
 void openStorePage(ScanRecord& record, ResultsControls& controls, std::string_view scheme,
                    std::string_view host, const NumberFormat& format);
+
+// The store's live-chat page, opened by the chat picture and the chat link; SCHEME is "http" or
+// "https", as for the store page.
+std::string chatAddress(std::string_view scheme, std::string_view host);
 
 } // namespace quorvin

@@ -1,14 +1,54 @@
 #include "SystemQueries.h"
 
-#include "InstanceLoop.h"
-#include "ModuleCollection.h"
-#include "ScanError.h"
+#include <array>
+#include <limits>
+#include <utility>
+#include <vector>
 
 namespace quorvin {
 
-std::string sessionPath(std::string_view computer) {
-    return "winmgmts:" + std::string("{impersonationLevel=impersonate}!\\\\") +
-           std::string(computer) + "\\root\\cimv2";
+namespace {
+
+// Runs the query on the session and visits every instance in the order delivered, leaving each
+// in session.scanItem while it is visited (and the last one there afterwards).
+template <typename Visit>
+void forEachInstance(WmiSession& session, std::string_view wql, Visit&& visit) {
+    session.scanItems = session.scanService->execQuery(wql);
+    while (auto item = session.scanItems->next()) {
+        session.scanItem = std::move(item);
+        visit(static_cast<const wmi::WmiObject&>(*session.scanItem));
+    }
+}
+
+// "Win32_PhysicalMemory.capacity": how a size that is no number is named in the error.
+std::string qualifiedName(const wmi::ClassInfo& info, const wmi::PropertyInfo& property) {
+    return std::string(info.name) + "." + std::string(property.name);
+}
+
+// How many of the size's own units make one of 1024^power bytes (a megabyte for 2, a gigabyte
+// for 3), scanUnit being the 1024.
+double unitsPer(wmi::SizeUnit size, int power, double unit) {
+    double units = 1.0;
+    for (int i = size == wmi::SizeUnit::Kilobytes ? 1 : 0; i < power; ++i)
+        units *= unit;
+    return units;
+}
+
+// The old text, then the value, its unit and a comma; appended in place, as the texts grow with
+// every module.
+void append(ScanValue& runningText, const std::string& value, std::string_view unit) {
+    if (!runningText.isText())
+        runningText = ScanValue::text(joinText(runningText, NumberFormat{}));
+    runningText.appendText(value);
+    runningText.appendText(unit);
+    runningText.appendText(",");
+}
+
+const wmi::ClassInfo& physicalMemory() {
+    for (const wmi::ClassInfo& info : wmi::scanClasses())
+        if (info.perModule)
+            return info;
+    throw std::logic_error("The scan reads no memory modules");
 }
 
 void setWorkingValues(ScanRecord& record) {
@@ -18,6 +58,27 @@ void setWorkingValues(ScanRecord& record) {
 
 void openSession(const ScanRecord& record, WmiSession& session, wmi::WmiProvider& provider) {
     session.scanService = provider.bind(sessionPath(joinText(record.scanComputer, NumberFormat{})));
+}
+
+// A system query: each instance's properties, in their order, replace what their fields held.
+void queryClass(const wmi::ClassInfo& info, ScanRecord& r, WmiSession& session) {
+    forEachInstance(session, wmi::selectAllFrom(info.name), [&](const wmi::WmiObject& item) {
+        for (const wmi::PropertyInfo& property : info.properties) {
+            ScanValue value = item.get(property.name);
+            if (property.gigabytes)
+                r.*property.gigabytes = gigabytesOf(value, unitsPer(property.size, 3, r.scanUnit),
+                                                    qualifiedName(info, property));
+            else
+                r.*property.value = std::move(value);
+        }
+    });
+}
+
+} // namespace
+
+std::string sessionPath(std::string_view computer) {
+    return "winmgmts:" + std::string("{impersonationLevel=impersonate}!\\\\") +
+           std::string(computer) + "\\root\\cimv2";
 }
 
 std::optional<double> sizeOf(const ScanValue& value, std::string_view what) {
@@ -42,56 +103,39 @@ double gigabytesOf(const ScanValue& value, double divisor, std::string_view what
     return size ? roundToHundredths(*size / divisor) : 0.0;
 }
 
-void queryComputerSystem(ScanRecord& r, WmiSession& session) {
-    const double bytesPerGB = r.scanUnit * r.scanUnit * r.scanUnit;
-    forEachInstance(session, "Select * from Win32_ComputerSystem", [&](const wmi::WmiObject& item) {
-        r.scanSysManufacturer = item.get("manufacturer");
-        r.scanSysModel = item.get("Model");
-        r.scanInstalledGB = gigabytesOf(item.get("TotalPhysicalMemory"), bytesPerGB,
-                                        "Win32_ComputerSystem.TotalPhysicalMemory");
-        r.scanSysType = item.get("SystemType");
-    });
-}
+void collectModules(ScanRecord& r, WmiSession& session, ModuleLists& lists,
+                    const NumberFormat& format) {
+    constexpr std::array allLists{ModuleList::Slots, ModuleList::Memory, ModuleList::Speed};
+    for (const ModuleList list : allLists)
+        lists.clearList(list);
 
-void queryMemoryArray(ScanRecord& r, WmiSession& session) {
-    const double kilobytesPerGB = r.scanUnit * r.scanUnit;
-    forEachInstance(session, "Select * from Win32_PhysicalMemoryArray",
-                    [&](const wmi::WmiObject& item) {
-                        r.scanMaxGB = gigabytesOf(item.get("MaxCapacity"), kilobytesPerGB,
-                                                  "Win32_PhysicalMemoryArray.MaxCapacity");
-                        r.scanTotalSlots = item.get("MemoryDevices");
-                    });
-}
+    const wmi::ClassInfo& info = physicalMemory();
+    std::vector<std::string> texts(info.properties.size());
+    std::vector<std::string> names;
+    for (const wmi::PropertyInfo& property : info.properties)
+        names.push_back(qualifiedName(info, property));
+    forEachInstance(session, wmi::selectAllFrom(info.name), [&](const wmi::WmiObject& item) {
+        for (std::size_t i = 0; i < info.properties.size(); ++i) {
+            const wmi::PropertyInfo& property = info.properties[i];
+            const ScanValue value = item.get(property.name);
+            if (property.size == wmi::SizeUnit::None) {
+                texts[i] = joinText(value, format);
+            } else {
+                // A size in megabytes, unrounded ("8192", "1023.5"); empty without a value.
+                const auto size = sizeOf(value, names[i]);
+                texts[i] = size ? numberText(*size / unitsPer(property.size, 2, r.scanUnit), format)
+                                : std::string();
+            }
+            append(r.*property.value, texts[i], property.unit);
+        }
+        for (const ModuleList list : allLists)
+            for (std::size_t i = 0; i < info.properties.size(); ++i)
+                if (info.properties[i].list == list)
+                    lists.addListRow(list, texts[i] + std::string(info.properties[i].unit));
 
-void queryProcessor(ScanRecord& r, WmiSession& session) {
-    forEachInstance(session, "Select * from Win32_Processor", [&](const wmi::WmiObject& item) {
-        r.scanCpuName = item.get("Name");
-        r.scanCpuManufacturer = item.get("manufacturer");
-        r.scanCpuClock = item.get("CurrentClockSpeed");
-        r.scanCpuBusClock = item.get("extclock");
-    });
-}
-
-void queryBios(ScanRecord& r, WmiSession& session) {
-    forEachInstance(session, "Select * from Win32_Bios", [&](const wmi::WmiObject& item) {
-        r.scanBiosManufacturer = item.get("manufacturer");
-        r.scanBiosVersion = item.get("SMBIOSBIOSVersion");
-    });
-}
-
-void queryComputerSystemProduct(ScanRecord& r, WmiSession& session) {
-    forEachInstance(session, "Select * from Win32_ComputerSystemProduct",
-                    [&](const wmi::WmiObject& item) {
-                        r.scanProductNumber = item.get("IdentifyingNumber");
-                        r.scanProductVendor = item.get("Vendor");
-                        r.scanProductVersion = item.get("Version");
-                    });
-}
-
-void queryBaseboard(ScanRecord& r, WmiSession& session) {
-    forEachInstance(session, "Select * from Win32_Baseboard", [&](const wmi::WmiObject& item) {
-        r.scanBoardManufacturer = item.get("manufacturer");
-        r.scanBoardProduct = item.get("product");
+        if (r.scanModuleCount == std::numeric_limits<std::int16_t>::max())
+            throw ScanError("Overflow: the memory module counter cannot count past 32767 modules");
+        ++r.scanModuleCount;
     });
 }
 
@@ -99,13 +143,12 @@ void runScanQueries(ScanRecord& record, WmiSession& session, wmi::WmiProvider& p
                     ModuleLists& lists, const NumberFormat& format) {
     setWorkingValues(record);
     openSession(record, session, provider);
-    queryComputerSystem(record, session);
-    queryMemoryArray(record, session);
-    collectModules(record, session, lists, format);
-    queryProcessor(record, session);
-    queryBios(record, session);
-    queryComputerSystemProduct(record, session);
-    queryBaseboard(record, session);
+    for (const wmi::ClassInfo& info : wmi::scanClasses()) {
+        if (info.perModule)
+            collectModules(record, session, lists, format);
+        else
+            queryClass(info, record, session);
+    }
 }
 
 } // namespace quorvin

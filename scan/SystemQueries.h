@@ -1,15 +1,31 @@
 #pragma once
 
-#include "ModuleLists.h"
 #include "ScanRecord.h"
-#include "WmiSession.h"
-#include "scan/values/NumberText.h"
+#include "scan/values/ScanValue.h"
+#include "scan/wmi/Wmi.h"
 
+#include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace quorvin {
+
+// A failure of the scan itself rather than of WMI: a value it cannot convert, or the module
+// counter running past its largest value.
+class ScanError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The open WMI session and the scan's cursor into it. It stays open, with the last result set and
+// the last instance visited, until the results window that owns it goes.
+struct WmiSession {
+    std::unique_ptr<wmi::WmiService> scanService;
+    std::unique_ptr<wmi::WmiResultSet> scanItems;
+    std::unique_ptr<wmi::WmiObject> scanItem;
+};
 
 // The computer a scan reads: the local one.
 inline constexpr std::string_view localComputer = ".";
@@ -17,21 +33,19 @@ inline constexpr std::string_view localComputer = ".";
 // The WMI object path of the computer's root\cimv2, with impersonation.
 std::string sessionPath(std::string_view computer);
 
-// The query steps of a scan, in their fixed order: working values, session, computer system,
-// memory array, the memory modules (which first clears the lists), processor, BIOS, product and
-// motherboard. The first error stops the scan there; fields written before keep their values.
+// The query steps of a scan, in their fixed order: working values, session, then each scan class
+// in its order (computer system, memory array, the memory modules (which first clears the lists),
+// processor, BIOS, product and motherboard). Each instance's properties are read in their order
+// into the record. The first error stops the scan there; fields written before keep their values.
 void runScanQueries(ScanRecord& record, WmiSession& session, wmi::WmiProvider& provider,
                     ModuleLists& lists, const NumberFormat& format);
 
-// The single steps, for callers that need one of them.
-void setWorkingValues(ScanRecord& record);
-void openSession(const ScanRecord& record, WmiSession& session, wmi::WmiProvider& provider);
-void queryComputerSystem(ScanRecord& record, WmiSession& session);
-void queryMemoryArray(ScanRecord& record, WmiSession& session);
-void queryProcessor(ScanRecord& record, WmiSession& session);
-void queryBios(ScanRecord& record, WmiSession& session);
-void queryComputerSystemProduct(ScanRecord& record, WmiSession& session);
-void queryBaseboard(ScanRecord& record, WmiSession& session);
+// Clears the three module lists, then reads every Win32_PhysicalMemory instance: each module
+// adds its value and separator to the four running texts, one row to each list and one to the
+// module counter. The counter is 16-bit: counting past 32767 raises ScanError once the module's
+// rows are in.
+void collectModules(ScanRecord& record, WmiSession& session, ModuleLists& lists,
+                    const NumberFormat& format);
 
 // The number a size property holds: its decimal text (uint64 properties) or integer read as a
 // double; nullopt when it has no value. Throws ScanError, naming `what`, for any other content.

@@ -1,9 +1,6 @@
 // wmi-dump: prints what the WMI backend answers for the scan's classes, for support and
 // debugging. Exit codes: 0 done, 1 the backend or the scan failed, 2 bad arguments or input file.
-#include "ClassDump.h"
-#include "DumpFormats.h"
-#include "DumpOptions.h"
-#include "ScanReport.h"
+#include "WmiDump.h"
 #include "platform/linux/LinuxSnapshot.h"
 #include "platform/locale/UserLocale.h"
 #include "platform/snapshot/Snapshot.h"

@@ -2,7 +2,7 @@
 
 #include "platform/linux/LinuxSnapshot.h"
 #include "platform/snapshot/Snapshot.h"
-#include "scan/wmi/DeferredProvider.h"
+#include "scan/wmi/Wmi.h"
 
 #include <QFileInfo>
 

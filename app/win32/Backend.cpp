@@ -2,7 +2,7 @@
 
 #include "platform/snapshot/Snapshot.h"
 #include "platform/windows/ComWmi.h"
-#include "scan/wmi/DeferredProvider.h"
+#include "scan/wmi/Wmi.h"
 
 #include <windows.h>
 

@@ -8,7 +8,6 @@
 #include "platform/qt/Browser.h"
 #include "platform/qt/System.h"
 #include "platform/qt/Widgets.h"
-#include "results/ChatLink.h"
 #include "results/StoreAddress.h"
 
 #include <QCloseEvent>

@@ -4,7 +4,6 @@
 #include "forms/ModuleListCoupling.h"
 #include "platform/windows/Com.h"
 #include "platform/windows/System.h"
-#include "results/ChatLink.h"
 #include "results/StoreAddress.h"
 
 #include <commctrl.h>

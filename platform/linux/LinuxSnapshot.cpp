@@ -1,6 +1,6 @@
 #include "LinuxSnapshot.h"
 
-#include "scan/values/AsciiText.h"
+#include "scan/values/ScanValue.h"
 
 #include <algorithm>
 

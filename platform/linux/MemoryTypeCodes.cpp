@@ -1,6 +1,6 @@
 #include "Smbios.h"
 
-#include "scan/values/AsciiText.h"
+#include "scan/values/ScanValue.h"
 
 #include <array>
 

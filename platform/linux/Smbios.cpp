@@ -1,7 +1,7 @@
 #include "Smbios.h"
 
 #include "platform/files/TextFile.h"
-#include "scan/values/Utf8Text.h"
+#include "scan/values/ScanValue.h"
 
 #include <algorithm>
 #include <cstring>

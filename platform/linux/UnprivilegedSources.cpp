@@ -2,7 +2,7 @@
 
 #include "Smbios.h"
 #include "platform/files/TextFile.h"
-#include "scan/values/AsciiText.h"
+#include "scan/values/ScanValue.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scan/values/NumberText.h"
+#include "scan/values/ScanValue.h"
 
 namespace quorvin::locale {
 

@@ -1,8 +1,8 @@
 #include "Snapshot.h"
 
-#include "scan/values/AsciiText.h"
-#include "scan/wmi/Moniker.h"
-#include "scan/wmi/ScanClasses.h"
+#include "scan/ScanRecord.h"
+#include "scan/values/ScanValue.h"
+#include "scan/wmi/Wmi.h"
 
 #include <algorithm>
 

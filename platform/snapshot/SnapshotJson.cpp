@@ -1,9 +1,8 @@
 #include "Snapshot.h"
 
 #include "platform/files/TextFile.h"
-#include "scan/values/AsciiText.h"
-#include "scan/values/Utf8Text.h"
-#include "scan/wmi/ScanClasses.h"
+#include "scan/ScanRecord.h"
+#include "scan/values/ScanValue.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,7 +1,8 @@
 #include "ComWmi.h"
 
-#include "scan/values/AsciiText.h"
-#include "scan/wmi/Moniker.h"
+#include "Com.h"
+#include "scan/values/ScanValue.h"
+#include "scan/wmi/Wmi.h"
 
 #include <oleauto.h>
 

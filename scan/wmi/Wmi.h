@@ -2,6 +2,7 @@
 
 #include "scan/values/ScanValue.h"
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -50,5 +51,46 @@ public:
     // Throws WmiError when the namespace cannot be reached or refuses the caller.
     virtual std::unique_ptr<WmiService> bind(std::string_view objectPath) = 0;
 };
+
+// A provider that makes the real one at the first bind: nothing of the machine is read, nor a
+// recording loaded, before the scan opens its session (so not before the disclaimer is accepted).
+class DeferredProvider : public WmiProvider {
+public:
+    using Make = std::function<std::unique_ptr<WmiProvider>()>;
+
+    explicit DeferredProvider(Make make)
+        : make_(std::move(make)) {}
+
+    std::unique_ptr<WmiService> bind(std::string_view objectPath) override {
+        if (!inner_)
+            inner_ = make_();
+        return inner_->bind(objectPath);
+    }
+
+private:
+    Make make_;
+    std::unique_ptr<WmiProvider> inner_;
+};
+
+// The parts of a WMI moniker such as "winmgmts:{impersonationLevel=impersonate}!\\.\root\cimv2".
+struct Moniker {
+    std::string
+        securitySettings;  // the text between the braces, e.g. "impersonationLevel=impersonate"
+    std::string server;    // "." for the local computer
+    std::string nameSpace; // with backslashes, e.g. "root\cimv2"
+};
+
+// Throws WmiError naming the moniker when it is not of the form "winmgmts:[{...}!]\\server\ns".
+Moniker parseMoniker(std::string_view objectPath);
+
+// True for ".", "localhost" and "127.0.0.1": the only computer these backends reach.
+bool isLocalServer(std::string_view server);
+
+// "Select * from <class>".
+std::string selectAllFrom(std::string_view className);
+
+// The class name of "Select * from <class>" (any letter case and spacing), or an empty string
+// when the query has another form.
+std::string selectAllClass(std::string_view wql);
 
 } // namespace quorvin::wmi

@@ -2,7 +2,6 @@
 
 #include "TestMachine.h"
 
-#include "results/ChatLink.h"
 #include "results/Display.h"
 #include "results/HeadlessResultsWindow.h"
 #include "results/Report.h"

@@ -4,7 +4,7 @@
 #include "TestMachine.h"
 
 #include "results/HeadlessResultsWindow.h"
-#include "scan/ScanError.h"
+#include "scan/SystemQueries.h"
 
 #include <gtest/gtest.h>
 

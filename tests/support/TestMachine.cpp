@@ -2,7 +2,7 @@
 
 #include "TestMachineFiles.h"
 #include "platform/snapshot/Snapshot.h"
-#include "scan/values/AsciiText.h"
+#include "scan/values/ScanValue.h"
 
 namespace quorvin::test {
 

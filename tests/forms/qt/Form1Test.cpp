@@ -10,8 +10,8 @@
 #include "platform/qt/Browser.h"
 #include "platform/qt/System.h"
 #include "platform/qt/Widgets.h"
-#include "results/ChatLink.h"
 #include "results/HeadlessResultsWindow.h"
+#include "results/StoreAddress.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

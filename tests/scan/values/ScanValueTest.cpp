@@ -1,5 +1,4 @@
 #include "scan/values/ScanValue.h"
-#include "scan/values/NumberText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
-#include "Moniker.h"
-
 #include "Wmi.h"
-#include "scan/values/AsciiText.h"
+
+#include "scan/values/ScanValue.h"
 
 #include <algorithm>
 #include <cctype>
