@@ -1,9 +1,7 @@
 #include "LayoutWindow.h"
 
-#include "ControlColours.h"
+#include "LayoutRules.h"
 #include "ResourceIds.h"
-#include "WindowFit.h"
-#include "WindowStyles.h"
 #include "platform/windows/Com.h"
 #include "platform/windows/System.h"
 
@@ -61,10 +59,68 @@ HICON programIcon(int size) {
                                          size, LR_DEFAULTCOLOR));
 }
 
+// How many pixels wide the text is in the font, as GDI measures it on the screen (the width a
+// static control draws it in).
+int textWidth(HFONT font, std::string_view text) {
+    const std::wstring wide = windows::toWide(text);
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, font);
+    SIZE size{};
+    const BOOL measured =
+        GetTextExtentPoint32W(screen, wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    if (!measured)
+        windows::throwLastError("Measuring the text " + std::string(text));
+    return size.cx;
+}
+
+// The hidden top-level window that owns the windows kept out of the taskbar, as Windows
+// programs do it; made at the first call. Throws Win32Error when it cannot be made.
+HWND hiddenOwner() {
+    constexpr const wchar_t* ownerClassName = L"Quorvin.Owner";
+    static HWND owner = nullptr;
+    if (owner != nullptr && IsWindow(owner))
+        return owner;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = ownerClassName;
+    // Registered once; a second registration fails harmlessly with ERROR_CLASS_ALREADY_EXISTS.
+    RegisterClassExW(&windowClass);
+    const std::wstring title = windows::toWide(layout::programTitle);
+    owner = windows::checkedWindow(CreateWindowExW(0, ownerClassName, title.c_str(), WS_POPUP, 0, 0,
+                                                   0, 0, nullptr, nullptr,
+                                                   GetModuleHandleW(nullptr), nullptr),
+                                   "Making the windows' owner");
+    return owner;
+}
+
 // The room a button's caption keeps on each side: its edges and focus rectangle.
 constexpr int buttonTextMarginTwips = 75;
 
 } // namespace
+
+FontSet::~FontSet() {
+    for (const Entry& entry : entries_)
+        DeleteObject(entry.handle);
+}
+
+HFONT FontSet::get(const layout::Font& font, int dpi) {
+    for (const Entry& entry : entries_)
+        if (entry.font == font && entry.dpi == dpi)
+            return entry.handle;
+    const std::wstring family = faceAt(font.family, dpi);
+    const HFONT handle =
+        CreateFontW(-fontPixelHeight(font.points, dpi), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
+                    FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, family.c_str());
+    if (handle == nullptr)
+        windows::throwLastError("Making the font " + std::string(font.family));
+    entries_.push_back({font, dpi, handle});
+    return handle;
+}
 
 LayoutWindow::LayoutWindow(const layout::WindowLayout& layout, ErrorSink errors)
     : layout_(layout)

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "ControlOrder.h"
-#include "Fonts.h"
+#include "LayoutRules.h"
 #include "forms/WindowLayout.h"
 
 #include <windows.h>
@@ -12,6 +11,26 @@
 #include <vector>
 
 namespace quorvin::win32forms {
+
+// The GDI fonts of one window, made once per font and DPI and deleted with the set.
+class FontSet {
+public:
+    FontSet() = default;
+    ~FontSet();
+    FontSet(const FontSet&) = delete;
+    FontSet& operator=(const FontSet&) = delete;
+
+    // Throws Win32Error when GDI cannot make the font.
+    HFONT get(const layout::Font& font, int dpi);
+
+private:
+    struct Entry {
+        layout::Font font;
+        int dpi;
+        HFONT handle;
+    };
+    std::vector<Entry> entries_;
+};
 
 // A top-level window built from its layout table with Windows' standard controls, each a child
 // of the window with the id firstControlId + its table index, in reading order, placed and
@@ -113,9 +132,5 @@ private:
     bool highContrast_ = false;
     std::vector<std::vector<std::size_t>> drawnOver_;
 };
-
-// Every list box row's height: 195 twips, 13 pixels at 96 DPI, as Windows draws MS Sans Serif
-// rows.
-inline constexpr int listRowTwips = 195;
 
 } // namespace quorvin::win32forms

@@ -1,12 +1,8 @@
 // The pure rules the Win32 windows are built by: places, creation order, fonts, styles, the
 // coupling of the module lists.
 
+#include "forms/win32/LayoutRules.h"
 #include "forms/ModuleListCoupling.h"
-#include "forms/win32/ControlColours.h"
-#include "forms/win32/ControlOrder.h"
-#include "forms/win32/Fonts.h"
-#include "forms/win32/WindowFit.h"
-#include "forms/win32/WindowStyles.h"
 
 #include <gtest/gtest.h>
 

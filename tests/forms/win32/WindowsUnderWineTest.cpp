@@ -2,12 +2,9 @@
 // manager, a screen reader and the user's mouse and keys find in them.
 
 #include "TestMachine.h"
-#include "forms/win32/ControlOrder.h"
 #include "forms/win32/Dialog.h"
-#include "forms/win32/Fonts.h"
 #include "forms/win32/Form1.h"
-#include "forms/win32/WindowFit.h"
-#include "forms/win32/WindowStyles.h"
+#include "forms/win32/LayoutRules.h"
 #include "forms/win32/frmSplash.h"
 #include "platform/windows/Com.h"
 #include "platform/windows/System.h"
