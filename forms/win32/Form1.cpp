@@ -1,7 +1,7 @@
 #include "Form1.h"
 
 #include "ResourceIds.h"
-#include "forms/ModuleListCoupling.h"
+#include "forms/WindowLayout.h"
 #include "platform/windows/Clipboard.h"
 #include "platform/windows/CommonControls.h"
 #include "platform/windows/MessageBox.h"

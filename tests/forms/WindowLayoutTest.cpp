@@ -1,5 +1,4 @@
 #include "forms/WindowLayout.h"
-#include "forms/DisclaimerText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The pure rules the Win32 windows are built by: places, creation order, fonts, styles, the
 // coupling of the module lists.
 
-#include "forms/ModuleListCoupling.h"
+#include "forms/WindowLayout.h"
 #include "forms/win32/ControlColours.h"
 #include "forms/win32/ControlOrder.h"
 #include "forms/win32/Fonts.h"
