@@ -164,7 +164,6 @@ void selectIndex(QListWidget* list, int index) {
 // included) is copied into the other two, and when one scrolls the others scroll with it, so that
 // row n stands beside row n.
 void coupleModuleLists(QListWidget* slotList, QListWidget* memoryList, QListWidget* speedList) {
-    using quorvin::ModuleList;
     // Each list's selection handler spreads its row by the one rule; when one scrolls the
     // others scroll with it.
     // The rule runs the target lists' handlers itself, as Windows' list boxes need; the change
