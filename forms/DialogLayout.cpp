@@ -1,4 +1,5 @@
-// The disclaimer window: a frame round the whole client area, the read-only text and two buttons.
+// The disclaimer window: a frame round the whole client area, the read-only text and two buttons;
+// and the text itself.
 #include "WindowLayout.h"
 
 #include <array>
@@ -37,6 +38,27 @@ const WindowLayout& dialogLayout() {
                                      false,
                                      dialogControls};
     return layout;
+}
+
+std::string disclaimerText() {
+    const std::string paragraphBreak = "\r\n\r\n";
+    std::string text = "Please read the following carefully before using the scan tool.";
+    text += paragraphBreak;
+    text += "Using the scanner DO NOT collect any personal data stored on the computer, only the "
+            "system information is captured and is for one time scan use only, NO personal data "
+            "is transmitted. To run the scanner just click the OK button. This scanner results "
+            "are for helping you find the memory type only and we do not offer a guaranteed "
+            "compatibility results.";
+    text += paragraphBreak;
+    text += "Please verify with your computer's manual to confirm that the memory you buy is the "
+            "correct memory for your system. You can make use of the many tools found on the "
+            "site, these tools are meant to guide you to find the memory type for you, we have "
+            "the Memory Scan tool, the Memory Selector help tool, and Live Chat.";
+    text += paragraphBreak;
+    text += "If you need any help before buying memory, you can use our live customer support "
+            "chat to talk to one of our representative and we will be glad to help you find the "
+            "compatible memory.";
+    return text;
 }
 
 } // namespace quorvin::layout

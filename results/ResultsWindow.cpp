@@ -3,7 +3,7 @@
 #include "Display.h"
 #include "Report.h"
 #include "StoreAddress.h"
-#include "forms/ModuleListCoupling.h"
+#include "forms/WindowLayout.h"
 #include "scan/SystemQueries.h"
 
 namespace quorvin {

@@ -1,9 +1,8 @@
 // Quorvin: the disclaimer, the scanning splash and the results window, in that order.
-#include "Backend.h"
 #include "ProgramApplication.h"
 #include "ProgramWindows.h"
 #include "forms/qt/Form1.h"
-#include "forms/qt/Form1Style.h"
+#include "forms/qt/LayoutWidgets.h"
 #include "platform/locale/UserLocale.h"
 #include "platform/qt/Browser.h"
 #include "platform/qt/System.h"

@@ -1,14 +1,13 @@
 #include "Dialog.h"
 
-#include "DisclaimerText.h"
-#include "EnterPressesButton.h"
-#include "Form1Style.h"
 #include "LayoutWidgets.h"
 #include "platform/qt/Widgets.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QMimeData>
 #include <QPushButton>
+#include <QTextCursor>
 
 namespace quorvin::qtforms {
 
@@ -16,6 +15,12 @@ using quorvin::layout::Control;
 using quorvin::layout::Role;
 
 namespace {
+
+QString withCrLf(QString text) {
+    text.replace(QChar(0x2029), QChar('\n')); // paragraph separators of a selection
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return text;
+}
 
 QWidget* makeControl(const Control& control, QWidget* parent) {
     switch (control.role) {
@@ -33,6 +38,37 @@ QWidget* makeControl(const Control& control, QWidget* parent) {
 }
 
 } // namespace
+
+QString disclaimerText() {
+    return QString::fromStdString(quorvin::layout::disclaimerText());
+}
+
+DisclaimerBox::DisclaimerBox(QWidget* parent)
+    : QPlainTextEdit(parent) {
+    setReadOnly(true);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setTabChangesFocus(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+void DisclaimerBox::setExactText(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    setPlainText(shown);
+    moveCursor(QTextCursor::Start);
+}
+
+QString DisclaimerBox::exactText() const {
+    return withCrLf(toPlainText());
+}
+
+QMimeData* DisclaimerBox::createMimeDataFromSelection() const {
+    auto* data = new QMimeData;
+    data->setText(withCrLf(textCursor().selectedText()));
+    return data;
+}
 
 // A dialog window has no taskbar entry of its own, as the disclaimer should not, and unlike a
 // tool window it is announced by screen readers as the dialog it is.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPlainTextEdit>
+#include <QString>
 #include <QWidget>
 
 class QGroupBox;
@@ -7,7 +9,21 @@ class QPushButton;
 
 namespace quorvin::qtforms {
 
-class DisclaimerBox;
+// The disclaimer's four paragraphs, separated by CR LF CR LF: 920 characters.
+QString disclaimerText();
+
+// A read-only text box that keeps the exact text it was given: it shows the CR LF breaks as line
+// breaks, and a copy of a selection carries them as CR LF again.
+class DisclaimerBox : public QPlainTextEdit {
+public:
+    explicit DisclaimerBox(QWidget* parent = nullptr);
+    void setExactText(const QString& text);
+    // The whole text as given, CR LF breaks included.
+    QString exactText() const;
+
+protected:
+    QMimeData* createMimeDataFromSelection() const override;
+};
 
 // The disclaimer the user accepts before anything is scanned. It reports the user's choice and
 // leaves the window sequence to its owner.

@@ -1,23 +1,25 @@
 #include "Form1.h"
 
-#include "EnterPressesButton.h"
-#include "Form1Style.h"
 #include "LayoutWidgets.h"
-#include "ModuleListBox.h"
-#include "ModuleListCoupling.h"
 #include "platform/qt/Browser.h"
 #include "platform/qt/System.h"
 #include "platform/qt/Widgets.h"
 #include "results/StoreAddress.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 
@@ -40,7 +42,165 @@ QLabel* makeValueLabel(const Control& control, QWidget* parent) {
     return label;
 }
 
+// One of the three module lists: a single-selection list that answers the keyboard and the mouse
+// as a Windows list box does. Down or Up on a list without a selection selects its first row, a
+// click below the last row leaves the selection as it is, and the focus entering the list lands
+// on its selected row. Only the list with the focus draws its selection in the active colour; the
+// other two draw theirs in the inactive one, so that the user sees which list the keys move.
+class ModuleListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit ModuleListBox(QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void initViewItemOption(QStyleOptionViewItem* option) const override;
+
+private:
+    // Tells screen readers the current row has the focus.
+    void announceCurrentRow();
+};
+
+ModuleListBox::ModuleListBox(QWidget* parent)
+    : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSortingEnabled(false);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    useInactiveSelectionColours(this);
+}
+
+void ModuleListBox::initViewItemOption(QStyleOptionViewItem* option) const {
+    QListWidget::initViewItemOption(option);
+    // The style draws a row in the active colours while its window is active; here only while
+    // the list has the focus too, as a Windows list box does.
+    if (!hasFocus())
+        option->state &= ~QStyle::State_Active;
+}
+
+void ModuleListBox::keyPressEvent(QKeyEvent* event) {
+    // Qt moves on from the row its focus rests on, unselected, so the first Down would select
+    // the second row; a list box without a selection starts at the first.
+    const bool step = event->key() == Qt::Key_Down || event->key() == Qt::Key_Up;
+    if (step && event->modifiers() == Qt::NoModifier && count() > 0 && selectedIndex(this) < 0) {
+        setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+        // The row was current already (the focus put it there), so Qt announces nothing.
+        announceCurrentRow();
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+void ModuleListBox::mousePressEvent(QMouseEvent* event) {
+    // A list box ignores a press on no row; Qt's list would clear the selection.
+    if (itemAt(event->position().toPoint()) == nullptr) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    QListWidget::mousePressEvent(event);
+}
+
+void ModuleListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (itemAt(event->position().toPoint()) == nullptr) {
+        event->accept();
+        return;
+    }
+    QListWidget::mouseDoubleClickEvent(event);
+}
+
+void ModuleListBox::focusInEvent(QFocusEvent* event) {
+    // A screen reader takes a list's current row for the focused one, so only the list with the
+    // focus has one: the coupling selects rows in the other lists without making them current,
+    // and the focus arriving makes the selected row current, which a screen reader announces.
+    const int selected = selectedIndex(this);
+    if (selected >= 0 && currentRow() != selected)
+        setCurrentRow(selected, QItemSelectionModel::NoUpdate);
+    QListWidget::focusInEvent(event);
+    viewport()->update(); // its selection turns to the active colour
+    // Qt announces the list once this has returned, after the row it made current; the row is
+    // announced again after the list, so that it is what the screen reader says last.
+    QTimer::singleShot(0, this, &ModuleListBox::announceCurrentRow);
+}
+
+void ModuleListBox::announceCurrentRow() {
+    if (!hasFocus() || currentRow() < 0)
+        return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(currentRow());
+    QAccessible::updateAccessibility(&focus);
+}
+
+void ModuleListBox::focusOutEvent(QFocusEvent* event) {
+    // Leaving, the list keeps its selection but no current row.
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    QListWidget::focusOutEvent(event);
+    viewport()->update();
+}
+
+// Changes the list only when its selected row differs, so a selection spreads through the
+// lists' handlers and stops once all three agree. The row is selected, not made current: a
+// current row is the one a screen reader reports focused, and only the list with the focus has
+// one that counts.
+void selectIndex(QListWidget* list, int index) {
+    if (selectedIndex(list) == index)
+        return;
+    if (index < 0) {
+        list->clearSelection();
+        return;
+    }
+    const QModelIndex row = list->model()->index(index, 0);
+    list->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect);
+    list->scrollTo(row);
+}
+
+// The three module lists act as one table: a selection made in one (click, keys, code; "none"
+// included) is copied into the other two, and when one scrolls the others scroll with it, so that
+// row n stands beside row n.
+void coupleModuleLists(QListWidget* slotList, QListWidget* memoryList, QListWidget* speedList) {
+    // Each list's selection handler spreads its row by the one rule; when one scrolls the
+    // others scroll with it.
+    // The rule runs the target lists' handlers itself, as Windows' list boxes need; the change
+    // Qt reports of a list the rule is setting is left to it.
+    const auto spreading = std::make_shared<bool>(false);
+    const auto follow = [=](QListWidget* own, ModuleList which, QListWidget* first,
+                            QListWidget* second) {
+        QObject::connect(own, &QListWidget::itemSelectionChanged, own, [=] {
+            if (*spreading)
+                return;
+            *spreading = true;
+            QListWidget* const lists[] = {slotList, memoryList, speedList};
+            quorvin::layout::spreadSelection(
+                {[&](ModuleList list) { return selectedIndex(lists[static_cast<int>(list)]); },
+                 [&](ModuleList list, int index) {
+                     selectIndex(lists[static_cast<int>(list)], index);
+                 }},
+                which);
+            *spreading = false;
+        });
+        // The lists have the same rows in the same font, so equal scroll positions line them up.
+        QObject::connect(own->verticalScrollBar(), &QScrollBar::valueChanged, own,
+                         [first, second](int value) {
+                             first->verticalScrollBar()->setValue(value);
+                             second->verticalScrollBar()->setValue(value);
+                         });
+    };
+    follow(memoryList, ModuleList::Memory, slotList, speedList);
+    follow(slotList, ModuleList::Slots, memoryList, speedList);
+    follow(speedList, ModuleList::Speed, memoryList, slotList);
+}
+
 } // namespace
+
+int selectedIndex(const QListWidget* list) {
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
 
 Form1::Form1(quorvin::ScanEnvironment environment, std::string chatBrowser, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -296,3 +456,5 @@ void Form1::navigateBrowser(const std::string& url) {
 }
 
 } // namespace quorvin::qtforms
+
+#include "Form1.moc"

@@ -27,6 +27,9 @@ namespace quorvin::qtforms {
 
 class LayoutWidgets;
 
+// A module list's selected row, -1 when none is selected.
+int selectedIndex(const QListWidget* list);
+
 // The results window: frames of captioned values, the three module lists, the chat picture and
 // link, the copy button and the store page. It is created empty; its controls are made when the
 // scan first touches one of them, or when it is first shown. What the scan does with it is its

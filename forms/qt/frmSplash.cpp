@@ -1,6 +1,5 @@
 #include "frmSplash.h"
 
-#include "Form1Style.h"
 #include "LayoutWidgets.h"
 #include "platform/qt/Widgets.h"
 

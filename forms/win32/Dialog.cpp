@@ -1,6 +1,6 @@
 #include "Dialog.h"
 
-#include "forms/DisclaimerText.h"
+#include "forms/WindowLayout.h"
 #include "platform/windows/Com.h"
 
 namespace quorvin::win32forms {

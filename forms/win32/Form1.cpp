@@ -1,7 +1,7 @@
 #include "Form1.h"
 
 #include "ResourceIds.h"
-#include "forms/ModuleListCoupling.h"
+#include "forms/WindowLayout.h"
 #include "platform/windows/Com.h"
 #include "platform/windows/System.h"
 #include "results/StoreAddress.h"

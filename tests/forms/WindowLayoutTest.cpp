@@ -1,14 +1,15 @@
 #include "forms/WindowLayout.h"
-#include "forms/DisclaimerText.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 namespace {
 
 using namespace quorvin::layout;
+using quorvin::ModuleList;
 
 std::vector<std::string> names(const std::vector<const Control*>& controls) {
     std::vector<std::string> result;
@@ -27,15 +28,72 @@ TEST(WindowLayout, TwipsRoundToTheNearestPixelAtEveryScale) {
         EXPECT_EQ(toPixels(c.twips, c.dpi), c.pixels) << c.twips << " twips at " << c.dpi;
 }
 
+const WindowLayout* const allWindows[] = {&dialogLayout(), &splashLayout(), &form1Layout()};
+constexpr int screenDpis[] = {96, 120, 144, 192};
+
 TEST(WindowLayout, NeighboursThatTouchInTwipsTouchInPixels) {
-    // The first two module lists overlap by 15 twips: one pixel at 96 DPI and at 144 DPI alike.
+    for (const WindowLayout* window : allWindows)
+        for (const Control& a : window->controls)
+            for (const Control* const sibling : window->children(a.parent))
+                for (int dpi : screenDpis) {
+                    const Control& b = *sibling;
+                    const PixelRect pa = toPixels(a.place, dpi);
+                    const PixelRect pb = toPixels(b.place, dpi);
+                    const auto where = [&] {
+                        return std::string(window->name) + " " + std::string(a.name) + "/" +
+                               std::string(b.name) + " at " + std::to_string(dpi);
+                    };
+                    if (a.place.left + a.place.width == b.place.left)
+                        EXPECT_EQ(pa.left + pa.width, pb.left) << where();
+                    if (a.place.top + a.place.height == b.place.top)
+                        EXPECT_EQ(pa.top + pa.height, pb.top) << where();
+                    if (a.place.left == b.place.left)
+                        EXPECT_EQ(pa.left, pb.left) << where();
+                    if (a.place.top == b.place.top)
+                        EXPECT_EQ(pa.top, pb.top) << where();
+                }
+    // The first two module lists overlap by 15 twips: one pixel at 96 DPI, two at 144 alike.
     const auto& form1 = form1Layout();
-    for (int dpi : {96, 120, 144, 192}) {
+    for (int dpi : screenDpis) {
         const PixelRect slots = toPixels(form1.at("slotsLst").place, dpi);
         const PixelRect memory = toPixels(form1.at("memoryLst").place, dpi);
         EXPECT_EQ(slots.left + slots.width - memory.left, toPixels(15, dpi)) << dpi;
     }
-    EXPECT_EQ(toPixels(form1.at("WB").place, 96), (PixelRect{0, 16, 769, 289}));
+}
+
+TEST(WindowLayout, EveryControlStaysWithinItsFrameAtEveryScale) {
+    for (const WindowLayout* window : allWindows)
+        for (const Control& control : window->controls) {
+            const Control* frame = window->find(control.parent);
+            if (frame == nullptr)
+                continue;
+            for (int dpi : screenDpis) {
+                const PixelRect inner = toPixels(control.place, dpi);
+                const PixelRect outer = toPixels(frame->place, dpi);
+                const std::string where = std::string(window->name) + " " +
+                                          std::string(control.name) + " at " + std::to_string(dpi);
+                EXPECT_GE(inner.left, 0) << where;
+                EXPECT_GE(inner.top, 0) << where;
+                EXPECT_LE(inner.left + inner.width, outer.width) << where;
+                EXPECT_LE(inner.top + inner.height, outer.height) << where;
+            }
+        }
+}
+
+TEST(WindowLayout, At96DpiEveryPlaceIsFifteenTwipsAPixel) {
+    // The designer snapped every place to whole pixels at 96 DPI.
+    for (const WindowLayout* window : allWindows) {
+        EXPECT_EQ(toPixels(window->client, 96),
+                  (PixelRect{window->client.left / 15, window->client.top / 15,
+                             window->client.width / 15, window->client.height / 15}))
+            << window->name;
+        for (const Control& control : window->controls) {
+            const Twips& t = control.place;
+            EXPECT_EQ(toPixels(t, 96),
+                      (PixelRect{t.left / 15, t.top / 15, t.width / 15, t.height / 15}))
+                << window->name << " " << control.name;
+        }
+    }
 }
 
 TEST(WindowLayout, TabOrdersFollowTheTabIndices) {
@@ -77,12 +135,6 @@ TEST(WindowLayout, DisclaimerIsFourParagraphsOf920Characters) {
     EXPECT_EQ(text.find("\r\n\r\n"), 63u);
     EXPECT_NE(text.back(), '\n');
 }
-
-} // namespace
-
-namespace {
-
-using namespace quorvin::layout;
 
 TEST(WindowLayout, TheThreeTablesCanBeBuiltAndABrokenOneIsRefusedByName) {
     for (const WindowLayout* window : {&dialogLayout(), &splashLayout(), &form1Layout()})
@@ -142,6 +194,48 @@ TEST(WindowLayout, TheThreeTablesCanBeBuiltAndABrokenOneIsRefusedByName) {
             EXPECT_NE(std::string(error.what()).find(c.fault), std::string::npos)
                 << c.what << ": " << error.what();
         }
+    }
+}
+
+// Three lists whose programmatic changes run the selection handler, as list boxes' do.
+struct FakeLists {
+    std::map<ModuleList, int> index{
+        {ModuleList::Slots, -1}, {ModuleList::Memory, -1}, {ModuleList::Speed, -1}};
+    std::vector<ModuleList> sets;
+
+    ListSelection selection() {
+        return {[this](ModuleList list) { return index.at(list); },
+                [this](ModuleList list, int row) {
+                    index[list] = row;
+                    sets.push_back(list);
+                    ASSERT_LT(sets.size(), 10u) << "the handlers call each other without end";
+                }};
+    }
+};
+
+TEST(ModuleListCoupling, ASelectionSpreadsToTheOtherTwoInOrder) {
+    struct Case {
+        ModuleList changed;
+        int slots, memory, speed; // before the handler runs (the changed list's new row set)
+        std::vector<ModuleList> sets;
+    };
+    using L = ModuleList;
+    const Case cases[] = {
+        {L::Slots, 2, -1, -1, {L::Memory, L::Speed}},
+        {L::Memory, 0, 1, 0, {L::Slots, L::Speed}},
+        {L::Speed, 3, 3, 1, {L::Memory, L::Slots}},
+        {L::Memory, 1, 1, 0, {L::Speed}},            // slots already agrees
+        {L::Slots, 2, 2, 2, {}},                     // nothing to do
+        {L::Speed, 1, 1, -1, {L::Memory, L::Slots}}, // a cleared selection spreads too
+    };
+    for (const Case& c : cases) {
+        FakeLists lists;
+        lists.index = {{L::Slots, c.slots}, {L::Memory, c.memory}, {L::Speed, c.speed}};
+        const int row = lists.index[c.changed];
+        spreadSelection(lists.selection(), c.changed);
+        EXPECT_EQ(lists.sets, c.sets) << "changed " << static_cast<int>(c.changed);
+        for (const auto& [list, selected] : lists.index)
+            EXPECT_EQ(selected, row) << "list " << static_cast<int>(list);
     }
 }
 

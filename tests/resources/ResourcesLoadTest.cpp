@@ -1,6 +1,6 @@
 // Loads the compiled-in pictures the way the program does, through Qt's image readers, from a
 // program that gets them only through the results window's library.
-#include "forms/qt/Form1Style.h"
+#include "forms/qt/LayoutWidgets.h"
 
 #include <QApplication>
 #include <QFile>

@@ -6,7 +6,7 @@
 
 #include "app/qt/ProgramWindows.h"
 #include "forms/WindowLayout.h"
-#include "forms/qt/DisclaimerText.h"
+#include "forms/qt/Dialog.h"
 #include "forms/qt/LayoutWidgets.h"
 
 #include <QAccessible>
@@ -191,7 +191,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), dialog->okButton());
         QVERIFY(dialog->okButton()->geometry().right() < dialog->cancelButton()->geometry().left());
         QVERIFY(!(dialog->windowFlags() & Qt::WindowMinMaxButtonsHint));
-        QCOMPARE(dialog->size(), QSize(410, 322));
+        const layout::PixelRect client = layout::toPixels(layout::dialogLayout().client, 96);
+        QCOMPARE(dialog->size(), QSize(client.width, client.height));
 
         // A screen reader meets a dialog named by its title, its text box named for what it is.
         QAccessibleInterface* window = QAccessible::queryAccessibleInterface(dialog);

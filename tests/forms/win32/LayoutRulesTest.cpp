@@ -1,13 +1,11 @@
-// The pure rules the Win32 windows are built by: places, creation order, fonts, styles, the
-// coupling of the module lists.
+// The pure rules the Win32 windows are built by: places, creation order, fonts, styles.
 
 #include "forms/win32/LayoutRules.h"
-#include "forms/ModuleListCoupling.h"
+#include "forms/WindowLayout.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -388,48 +386,6 @@ TEST(ControlColours, DesignedBlueOrTheUsersHighContrastColours) {
         EXPECT_EQ(textColour(control, c.highContrast), c.text)
             << c.window << "." << c.control << (c.highContrast ? " in high contrast" : "");
         EXPECT_EQ(backgroundColour(control), c.background) << c.window << "." << c.control;
-    }
-}
-
-// Three lists whose programmatic changes run the selection handler, as list boxes' do.
-struct FakeLists {
-    std::map<ModuleList, int> index{
-        {ModuleList::Slots, -1}, {ModuleList::Memory, -1}, {ModuleList::Speed, -1}};
-    std::vector<ModuleList> sets;
-
-    layout::ListSelection selection() {
-        return {[this](ModuleList list) { return index.at(list); },
-                [this](ModuleList list, int row) {
-                    index[list] = row;
-                    sets.push_back(list);
-                    ASSERT_LT(sets.size(), 10u) << "the handlers call each other without end";
-                }};
-    }
-};
-
-TEST(ModuleListCoupling, ASelectionSpreadsToTheOtherTwoInOrder) {
-    struct Case {
-        ModuleList changed;
-        int slots, memory, speed; // before the handler runs (the changed list's new row set)
-        std::vector<ModuleList> sets;
-    };
-    using L = ModuleList;
-    const Case cases[] = {
-        {L::Slots, 2, -1, -1, {L::Memory, L::Speed}},
-        {L::Memory, 0, 1, 0, {L::Slots, L::Speed}},
-        {L::Speed, 3, 3, 1, {L::Memory, L::Slots}},
-        {L::Memory, 1, 1, 0, {L::Speed}},            // slots already agrees
-        {L::Slots, 2, 2, 2, {}},                     // nothing to do
-        {L::Speed, 1, 1, -1, {L::Memory, L::Slots}}, // a cleared selection spreads too
-    };
-    for (const Case& c : cases) {
-        FakeLists lists;
-        lists.index = {{L::Slots, c.slots}, {L::Memory, c.memory}, {L::Speed, c.speed}};
-        const int row = lists.index[c.changed];
-        layout::spreadSelection(lists.selection(), c.changed);
-        EXPECT_EQ(lists.sets, c.sets) << "changed " << static_cast<int>(c.changed);
-        for (const auto& [list, selected] : lists.index)
-            EXPECT_EQ(selected, row) << "list " << static_cast<int>(list);
     }
 }
 
