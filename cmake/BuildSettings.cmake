@@ -1,6 +1,6 @@
 # Every build setting, declared here before anything reads it, and the one generated header,
 # quorvin/BuildSettings.h, that hands the program's own to the code: the store's host and scheme,
-# the chat browser's path and the version. Link quorvin_build_settings to include it.
+# the chat browser's path and the version. Link quorvin_core to include it.
 
 option(QUORVIN_BUILD_GUI "Build the windows and the programs themselves" ON)
 # Windows has a web-browser control of its own; elsewhere Qt WebEngine shows the store page.
@@ -60,5 +60,3 @@ set(QUORVIN_VERSION_COMMAS
     "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},${PROJECT_VERSION_TWEAK}")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/BuildSettings.h.in
     ${PROJECT_BINARY_DIR}/generated/quorvin/BuildSettings.h @ONLY)
-add_library(quorvin_build_settings INTERFACE)
-target_include_directories(quorvin_build_settings INTERFACE ${PROJECT_BINARY_DIR}/generated)
