@@ -59,22 +59,6 @@ HICON programIcon(int size) {
                                          size, LR_DEFAULTCOLOR));
 }
 
-// How many pixels wide the text is in the font, as GDI measures it on the screen (the width a
-// static control draws it in).
-int textWidth(HFONT font, std::string_view text) {
-    const std::wstring wide = windows::toWide(text);
-    const HDC screen = GetDC(nullptr);
-    const HGDIOBJ previous = SelectObject(screen, font);
-    SIZE size{};
-    const BOOL measured =
-        GetTextExtentPoint32W(screen, wide.c_str(), static_cast<int>(wide.size()), &size);
-    SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
-    if (!measured)
-        windows::throwLastError("Measuring the text " + std::string(text));
-    return size.cx;
-}
-
 // The hidden top-level window that owns the windows kept out of the taskbar, as Windows
 // programs do it; made at the first call. Throws Win32Error when it cannot be made.
 HWND hiddenOwner() {
@@ -166,8 +150,9 @@ RECT LayoutWindow::controlRect(const layout::Control& control, int dpi) const {
         const bool button = control.kind == layout::ControlKind::CommandButton;
         // Measured in the very font the control gets, which need not be the designer's; a
         // button's caption stays inside its edges and focus rectangle.
-        const int needed = textWidth(fonts_.get(control.font, dpi), control.caption) +
-                           (button ? 2 * layout::toPixels(buttonTextMarginTwips, dpi) : 0);
+        const int needed =
+            windows::textWidth(fonts_.get(control.font, dpi), windows::toWide(control.caption)) +
+            (button ? 2 * layout::toPixels(buttonTextMarginTwips, dpi) : 0);
         const layout::Control* parent = layout_.find(control.parent);
         const layout::PixelRect within =
             parent != nullptr

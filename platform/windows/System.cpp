@@ -295,6 +295,19 @@ void openWithSystemHandler(const std::wstring& address) {
                                                            : ERROR_FILE_NOT_FOUND);
 }
 
+int textWidth(HFONT font, std::wstring_view text) {
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, font);
+    SIZE size{};
+    const BOOL measured =
+        GetTextExtentPoint32W(screen, text.data(), static_cast<int>(text.size()), &size);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    if (!measured)
+        throwLastError("Measuring the text \"" + toUtf8(std::wstring(text)) + "\"");
+    return size.cx;
+}
+
 namespace {
 
 // How wide a window's title bar must be for its caption: the caption in the title bar's font,
@@ -307,17 +320,17 @@ int titleBarWidthFor(HWND window) {
     if (length == 0 || !SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
         return 0;
     const HFONT font = CreateFontIndirectW(&metrics.lfCaptionFont);
-    const HDC dc = GetDC(window);
-    const HGDIOBJ previous = SelectObject(dc, font);
-    SIZE text{};
-    GetTextExtentPoint32W(dc, title, length, &text);
-    SelectObject(dc, previous);
-    ReleaseDC(window, dc);
+    int width = 0;
+    try {
+        width = textWidth(font, std::wstring_view(title, static_cast<std::size_t>(length)));
+    } catch (const Win32Error&) {
+        // Unmeasured, the box keeps the width Windows gave it: an error's message still shows.
+    }
     DeleteObject(font);
     // Where a window manager draws the title bar (Wine under X), its bold font may run half as
     // wide again as Windows' caption font.
     const int frame = GetSystemMetrics(SM_CXFIXEDFRAME);
-    return text.cx * 3 / 2 + GetSystemMetrics(SM_CXSMICON) + 3 * GetSystemMetrics(SM_CXSIZE) +
+    return width * 3 / 2 + GetSystemMetrics(SM_CXSMICON) + 3 * GetSystemMetrics(SM_CXSIZE) +
            4 * frame + 16;
 }
 

@@ -72,6 +72,10 @@ int systemDpi();
 // The window rectangle around the given client rectangle at a DPI.
 RECT windowRectForClient(const RECT& client, DWORD style, DWORD exStyle, int dpi);
 
+// How many pixels wide the text is in the font, as GDI measures it on the screen (the width a
+// static control or a title bar draws it in); throws Win32Error when it cannot be measured.
+int textWidth(HFONT font, std::wstring_view text);
+
 // The message a per-monitor aware window gets when it moves to a screen of another scale.
 inline constexpr UINT dpiChangedMessage = 0x02E0; // WM_DPICHANGED
 
