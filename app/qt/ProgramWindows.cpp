@@ -1,15 +1,11 @@
 #include "ProgramWindows.h"
 
 #include "forms/WindowLayout.h"
-#include "platform/linux/LinuxSnapshot.h"
 #include "platform/qt/Browser.h"
 #include "platform/qt/System.h"
 #include "platform/qt/Widgets.h"
-#include "platform/snapshot/Snapshot.h"
-#include "scan/wmi/Wmi.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QTimer>
 
 namespace quorvin::qtapp {
@@ -17,15 +13,6 @@ namespace quorvin::qtapp {
 using quorvin::app::Window;
 
 namespace {
-
-std::unique_ptr<quorvin::wmi::WmiProvider> makeMachineBackend() {
-    // QUORVIN_SNAPSHOT replays a recorded machine instead; the end-to-end tests use it.
-    const QString recording = qEnvironmentVariable("QUORVIN_SNAPSHOT");
-    if (!recording.isEmpty())
-        return std::make_unique<quorvin::snapshot::SnapshotProvider>(
-            quorvin::snapshot::loadSnapshotFile(QFileInfo(recording).filesystemFilePath()));
-    return quorvin::linux_hw::makeLinuxProvider();
-}
 
 // Hidden now, destroyed once the handler that asked for it has run to its end.
 void unloadLater(QWidget* window) {
@@ -214,10 +201,6 @@ std::uint64_t ProgramWindows::milliseconds() const {
         return started;
     }();
     return static_cast<std::uint64_t>(clock.elapsed());
-}
-
-std::unique_ptr<quorvin::wmi::WmiProvider> makeProgramBackend() {
-    return std::make_unique<quorvin::wmi::DeferredProvider>(makeMachineBackend);
 }
 
 } // namespace quorvin::qtapp

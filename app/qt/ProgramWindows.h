@@ -4,7 +4,6 @@
 #include "forms/qt/Dialog.h"
 #include "forms/qt/Form1.h"
 #include "forms/qt/frmSplash.h"
-#include "scan/wmi/Wmi.h"
 
 #include <QObject>
 #include <QPointer>
@@ -65,10 +64,5 @@ private:
     bool form1Drawn_ = false;
     bool splashWaitsForForm1_ = false;
 };
-
-// What answers the scan's WMI queries in the program: the machine's SMBIOS tables and kernel
-// files. Nothing is read until the scan binds its session, so nothing is scanned before the
-// disclaimer has been accepted.
-std::unique_ptr<quorvin::wmi::WmiProvider> makeProgramBackend();
 
 } // namespace quorvin::qtapp

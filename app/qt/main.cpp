@@ -8,9 +8,32 @@
 #include "platform/qt/System.h"
 #include "quorvin/BuildSettings.h"
 
+#include "platform/linux/LinuxSnapshot.h"
+#include "platform/snapshot/Snapshot.h"
+#include "scan/wmi/Wmi.h"
+
+#include <QFileInfo>
 #include <QTimer>
 
 #include <unistd.h>
+
+namespace {
+
+// What answers the scan's WMI queries: the machine's SMBIOS tables and kernel files, or the
+// recorded machine that QUORVIN_SNAPSHOT names (the end-to-end tests use it). Nothing is read
+// until the scan binds its session, so nothing is scanned before the disclaimer has been accepted.
+std::unique_ptr<quorvin::wmi::WmiProvider> makeProgramBackend() {
+    return std::make_unique<quorvin::wmi::DeferredProvider>(
+        []() -> std::unique_ptr<quorvin::wmi::WmiProvider> {
+            const QString recording = qEnvironmentVariable("QUORVIN_SNAPSHOT");
+            if (!recording.isEmpty())
+                return std::make_unique<quorvin::snapshot::SnapshotProvider>(
+                    quorvin::snapshot::loadSnapshotFile(QFileInfo(recording).filesystemFilePath()));
+            return quorvin::linux_hw::makeLinuxProvider();
+        });
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     quorvin::qt::markStartup("main");
@@ -31,7 +54,7 @@ int main(int argc, char** argv) {
     // The program ends when its last loaded window goes, hidden ones included.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const auto backend = quorvin::qtapp::makeProgramBackend();
+    const auto backend = makeProgramBackend();
     const quorvin::ScanEnvironment environment{*backend, quorvin::locale::userNumberFormat(),
                                                quorvin::build::storeHost,
                                                quorvin::build::storeScheme};
