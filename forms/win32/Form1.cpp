@@ -131,20 +131,23 @@ void Form1::navigateBrowser(const std::string& url) {
         browser_->navigate(windows::toWide(url));
 }
 
+int Form1::selectedRow(ModuleList which) const {
+    return static_cast<int>(SendMessageW(list(which), LB_GETCURSEL, 0, 0));
+}
+
+void Form1::selectRow(ModuleList which, int index) {
+    // -1 clears the selection, and LB_SETCURSEL answers it with LB_ERR too.
+    if (SendMessageW(list(which), LB_SETCURSEL, static_cast<WPARAM>(index), 0) == LB_ERR &&
+        index != -1)
+        throw std::runtime_error(std::string("Selecting row ") + std::to_string(index) + " of " +
+                                 listName(which) + " failed");
+}
+
 void Form1::onCommand(const layout::Control& control, HWND window, int code) {
     if (control.role == layout::Role::ModuleList && code == LBN_SELCHANGE) {
         const layout::ListSelection lists{
-            [this](ModuleList which) {
-                return static_cast<int>(SendMessageW(list(which), LB_GETCURSEL, 0, 0));
-            },
-            [this](ModuleList which, int index) {
-                // -1 clears the selection, and LB_SETCURSEL answers it with LB_ERR too.
-                if (SendMessageW(list(which), LB_SETCURSEL, static_cast<WPARAM>(index), 0) ==
-                        LB_ERR &&
-                    index != -1)
-                    throw std::runtime_error(std::string("Selecting row ") + std::to_string(index) +
-                                             " of " + listName(which) + " failed");
-            }};
+            [this](ModuleList which) { return selectedRow(which); },
+            [this](ModuleList which, int index) { selectRow(which, index); }};
         for (ModuleList each : moduleLists)
             if (list(each) == window)
                 layout::spreadSelection(lists, each);

@@ -47,6 +47,9 @@ private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     HWND list(ModuleList list) const;
+    // The list's selected row (-1: none), and selecting one; what the coupling reads and sets.
+    int selectedRow(ModuleList list) const;
+    void selectRow(ModuleList list, int index);
     void startChat();
     void openOutside(const std::wstring& address, bool userAsked);
     void followTopRow(HWND source);
